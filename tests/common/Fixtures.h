@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Real movie files for tests, made with the ffmpeg command the first time a
+// test asks for them and kept in the build's fixture folder for later runs.
+class Fixtures
+{
+public:
+    // A file named `name` made by `ffmpeg -y <arguments> <output>`; empty
+    // (with a test warning) when ffmpeg fails. Safe when tests run at once:
+    // each writes to a file of its own and renames it into place.
+    static QString make(const QString &name, const QStringList &arguments);
+
+    // Standard movies, each 2 s long unless said otherwise, with a moving
+    // test picture and a 440 Hz tone.
+    static QString h264AacMov();     // 640x360 30 fps, H.264 + AAC stereo 48 kHz, .mov
+    static QString h264AacMp4();     // the same as .mp4
+    static QString mpeg1Mp2Mpg();    // 352x240 29.97 fps MPEG-1 + MP2, program stream .mpg
+    static QString mjpegPcmAvi();    // 320x240 25 fps MJPEG + PCM mono, .avi
+    static QString noSoundMp4();     // 640x360 H.264 without sound
+    static QString soundOnlyM4a();   // AAC without picture
+
+    // ffprobe's answer for one entry, e.g. ("stream=codec_name", "v:0").
+    static QString probe(const QString &file, const QString &entry, const QString &streams = QString());
+
+    // Folder where fixtures are kept.
+    static QString folder();
+};
