@@ -1,0 +1,210 @@
+#include "settings/Preferences.h"
+
+#include "platform/PropertyList.h"
+#include "settings/SettingsModel.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+QString unspecifiedAuthor()
+{
+    return QCoreApplication::translate("Preferences", "Unspecified Author");
+}
+
+const QStringList kIntegerKeys { "FormatVCD", "FormatSVCD", "FormatPAL", "FormatNTSC", "BitRate", "GenericMPEG",
+    "Framesize", "FramesizeW", "FramesizeH", "TVSafe", "Kiosk", "Interlaced", "MenuTab", "Discrecording", "Cdrdao" };
+const QStringList kRealKeys { "Quality", "Lightness" };
+const QStringList kTextKeys { "Author", "Title" };
+
+// A record is only taken when every key this program reads has the type it
+// expects; anything else is treated like an unreadable file.
+QString typeProblem(const QVariantMap &record)
+{
+    for (auto it = record.cbegin(); it != record.cend(); ++it) {
+        const int type = it.value().typeId();
+        const bool isInteger = type == QMetaType::LongLong || type == QMetaType::Bool;
+        const bool isNumber = isInteger || type == QMetaType::Double;
+        if ((kIntegerKeys.contains(it.key()) && !isInteger) || (kRealKeys.contains(it.key()) && !isNumber)
+            || (kTextKeys.contains(it.key()) && type != QMetaType::QString))
+            return QStringLiteral("\"%1\" holds a value of the wrong type").arg(it.key());
+    }
+    return {};
+}
+
+QString settingsPath(const QString &folder)
+{
+    return QDir(folder).filePath(QString::fromLatin1(Preferences::kSettingsFileName));
+}
+
+} // namespace
+
+Preferences::Preferences(SettingsModel *settings, QObject *parent)
+    : QObject(parent)
+    , mSettings(settings)
+    , prefsVCDAuthorStored(unspecifiedAuthor())
+{
+}
+
+QVariantMap Preferences::defaultRecord()
+{
+    return {
+        { QStringLiteral("Author"), unspecifiedAuthor() },
+        { QStringLiteral("Title"), QStringLiteral("VIDEO_CD") },
+        { QStringLiteral("FormatVCD"), qlonglong(0) },
+        { QStringLiteral("FormatSVCD"), qlonglong(1) },
+        { QStringLiteral("FormatPAL"), qlonglong(0) },
+        { QStringLiteral("FormatNTSC"), qlonglong(1) },
+        { QStringLiteral("BitRate"), qlonglong(2500) },
+        { QStringLiteral("Quality"), 100.0 },
+        { QStringLiteral("GenericMPEG"), qlonglong(0) },
+        { QStringLiteral("Lightness"), 0.0 },
+        { QStringLiteral("TVSafe"), qlonglong(0) },
+        { QStringLiteral("Kiosk"), qlonglong(0) },
+        { QStringLiteral("Interlaced"), qlonglong(0) },
+        { QStringLiteral("MenuTab"), qlonglong(0) },
+        { QStringLiteral("Discrecording"), qlonglong(1) },
+        { QStringLiteral("Cdrdao"), qlonglong(0) },
+    };
+}
+
+void Preferences::projectSettingsLoad(const QString &folder)
+{
+    mProjectSettings.reset();
+    const QString path = settingsPath(folder);
+    if (!QFileInfo::exists(path)) {
+        mProjectSettings = defaultRecord();
+        writeRecord(folder);
+    } else if (readRecord(path) && completeRecord()) {
+        writeRecord(folder);
+    }
+    projectSettingsShow();
+}
+
+bool Preferences::readRecord(const QString &path)
+{
+    const PropertyList::ReadResult read = PropertyList::readFile(path);
+    QString problem = read.error;
+    if (read.ok() && read.value.typeId() != QMetaType::QVariantMap)
+        problem = QStringLiteral("its root is not a dictionary");
+    else if (read.ok())
+        problem = typeProblem(read.value.toMap());
+    if (!problem.isEmpty()) {
+        qWarning("projectSettingsLoad: %s: %s", qPrintable(path), qPrintable(problem));
+        return false;
+    }
+    mProjectSettings = read.value.toMap();
+    return true;
+}
+
+// Fills in the groups of keys that older files lack. Only a group's first key
+// is tested; the rest of the group is set whether or not it is present.
+bool Preferences::completeRecord()
+{
+    QVariantMap &record = *mProjectSettings;
+    bool added = false;
+    if (!record.contains(QStringLiteral("Quality"))) {
+        record.insert(QStringLiteral("BitRate"), qlonglong(2500));
+        record.insert(QStringLiteral("Quality"), 100.0);
+        added = true;
+    }
+    if (!record.contains(QStringLiteral("GenericMPEG"))) {
+        record.insert(QStringLiteral("GenericMPEG"), qlonglong(0));
+        added = true;
+    }
+    if (!record.contains(QStringLiteral("MenuTab"))) {
+        record.insert(QStringLiteral("MenuTab"), qlonglong(0));
+        record.insert(QStringLiteral("Lightness"), 0.0);
+        record.insert(QStringLiteral("TVSafe"), qlonglong(0));
+        record.insert(QStringLiteral("Kiosk"), qlonglong(0));
+        added = true;
+    }
+    if (!record.contains(QStringLiteral("Interlaced"))) {
+        record.insert(QStringLiteral("Interlaced"), qlonglong(0));
+        record.insert(QStringLiteral("Discrecording"), qlonglong(1));
+        record.insert(QStringLiteral("Cdrdao"), qlonglong(0));
+        added = true;
+    }
+    return added;
+}
+
+void Preferences::projectSettingsSave(const QString &folder)
+{
+    if (!mProjectSettings)
+        return;
+    gatherRecord();
+    writeRecord(folder);
+}
+
+void Preferences::gatherRecord()
+{
+    QVariantMap &record = *mProjectSettings;
+    const QVariantMap live = mSettings->values();
+    for (const char *key : { "Author", "Title" })
+        record.insert(QString::fromLatin1(key), live.value(QString::fromLatin1(key)).toString());
+    for (const char *key : { "FormatVCD", "FormatSVCD", "FormatPAL", "FormatNTSC", "BitRate" })
+        record.insert(QString::fromLatin1(key), live.value(QString::fromLatin1(key)).toLongLong());
+    record.insert(QStringLiteral("Quality"), live.value(QStringLiteral("Quality")).toDouble());
+    for (const char *key : { "GenericMPEG", "Framesize", "FramesizeW", "FramesizeH" })
+        record.insert(QString::fromLatin1(key), live.value(QString::fromLatin1(key)).toLongLong());
+    record.insert(QStringLiteral("Lightness"), live.value(QStringLiteral("Lightness")).toDouble());
+    for (const char *key : { "TVSafe", "Kiosk", "Interlaced" })
+        record.insert(QString::fromLatin1(key), live.value(QString::fromLatin1(key)).toLongLong());
+}
+
+void Preferences::writeRecord(const QString &folder)
+{
+    QString error;
+    if (!PropertyList::writeXmlFile(settingsPath(folder), *mProjectSettings, &error))
+        qWarning("projectSettingsSave: %s", qPrintable(error));
+}
+
+void Preferences::projectSettingsShow()
+{
+    const QVariantMap record = mProjectSettings.value_or(QVariantMap());
+    auto integer = [&](const char *key) { return record.value(QString::fromLatin1(key)).toLongLong(); };
+    auto real = [&](const char *key) { return record.value(QString::fromLatin1(key)).toDouble(); };
+    auto show = [&](const char *key, const QVariant &value) { mSettings->setValue(QString::fromLatin1(key), value); };
+
+    for (const char *key : { "FormatVCD", "FormatSVCD", "FormatPAL", "FormatNTSC" })
+        show(key, integer(key));
+    const qlonglong bitRate = integer("BitRate");
+    show("BitRate", bitRate != 0 ? bitRate : (integer("FormatVCD") != 0 ? 1152 : 2500));
+    show("Author", record.value(QStringLiteral("Author")).toString());
+    show("Title", record.value(QStringLiteral("Title")).toString());
+    show("Quality", real("Quality"));
+    for (const char *key : { "GenericMPEG", "Framesize", "FramesizeW", "FramesizeH" })
+        show(key, integer(key));
+    show("Lightness", real("Lightness"));
+    for (const char *key : { "TVSafe", "Kiosk", "Interlaced" })
+        show(key, integer(key));
+    const qlonglong menuTab = integer("MenuTab");
+    show("MenuTab", menuTab);
+    if (menuTab != 0)
+        emit menusNeedSetup();
+}
+
+void Preferences::setProjectDefaults()
+{
+    auto show = [&](const char *key, const QVariant &value) { mSettings->setValue(QString::fromLatin1(key), value); };
+    show("Author", prefsVCDAuthorStored);
+    show("Title", prefsVCDTitleStored);
+    show("FormatVCD", qlonglong(prefsVCDStored));
+    show("FormatSVCD", qlonglong(prefsSVCDStored));
+    show("FormatPAL", qlonglong(prefsPALFormatStored));
+    show("FormatNTSC", qlonglong(prefsNTSCFormatStored));
+    show("BitRate", qlonglong(prefsVCDStored == 1 ? 1152 : 2500));
+    show("Quality", prefsQualityStored);
+    show("Lightness", prefsLightnessStored);
+    show("TVSafe", qlonglong(prefsTVSafeStored));
+    show("Kiosk", qlonglong(prefsKioskStored));
+    if (!mProjectSettings)
+        mProjectSettings = QVariantMap();
+}
+
+void Preferences::clearSettings()
+{
+    mProjectSettings.reset();
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QVariantMap>
+
+#include <optional>
+
+class SettingsModel;
+
+// The project's settings record and its file "Kestrin.settings", and the
+// application's own preferences. The record is the stored form of the live
+// values in SettingsModel (what the settings panel shows): it is filled from
+// the file and shown when a project is opened, and gathered back from the
+// live values before it is written.
+class Preferences : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr const char *kSettingsFileName = "Kestrin.settings";
+
+    explicit Preferences(SettingsModel *settings, QObject *parent = nullptr);
+
+    SettingsModel *settings() const { return mSettings; }
+
+    // Project settings.
+    void projectSettingsLoad(const QString &folder);
+    void projectSettingsSave(const QString &folder);
+    void projectSettingsShow();
+    void setProjectDefaults();
+    void clearSettings();
+
+    bool hasRecord() const { return mProjectSettings.has_value(); }
+    QVariantMap record() const { return mProjectSettings.value_or(QVariantMap()); }
+
+    // The settings of a new project, the sixteen keys written for a folder
+    // without a settings file.
+    static QVariantMap defaultRecord();
+
+    // Application preferences: the defaults a new project starts with and
+    // the choice of burning engine.
+    int prefsNTSCFormatStored = 1;
+    int prefsPALFormatStored = 0;
+    int prefsVCDStored = 0;
+    int prefsSVCDStored = 1;
+    QString prefsVCDAuthorStored;
+    QString prefsVCDTitleStored = QStringLiteral("VIDEO_CD");
+    int prefsBitRateStored = 2500;
+    double prefsQualityStored = 100.0;
+    double prefsLightnessStored = 0.0;
+    int prefsTVSafeStored = 0;
+    int prefsKioskStored = 0;
+    int prefsAppleDRStored = 1;
+    int prefsCdrdaoStored = 0;
+    int prefsInited = 0;
+
+signals:
+    // The menu tab shown is not the first: the menus must be set up.
+    void menusNeedSetup();
+
+private:
+    bool readRecord(const QString &path);
+    bool completeRecord();
+    void gatherRecord();
+    void writeRecord(const QString &folder);
+
+    SettingsModel *mSettings;
+    std::optional<QVariantMap> mProjectSettings;
+};

@@ -1,0 +1,30 @@
+#include "settings/SettingsModel.h"
+
+SettingsModel::SettingsModel(QObject *parent)
+    : QObject(parent)
+{
+}
+
+QVariant SettingsModel::value(const QString &key) const
+{
+    QMutexLocker lock(&mLock);
+    return mValues.value(key);
+}
+
+QVariantMap SettingsModel::values() const
+{
+    QMutexLocker lock(&mLock);
+    return mValues;
+}
+
+void SettingsModel::setValue(const QString &key, const QVariant &value)
+{
+    {
+        QMutexLocker lock(&mLock);
+        auto it = mValues.find(key);
+        if (it != mValues.end() && it.value() == value && it.value().typeId() == value.typeId())
+            return;
+        mValues.insert(key, value);
+    }
+    emit valueChanged(key, value);
+}
