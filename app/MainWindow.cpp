@@ -1,0 +1,113 @@
+#include "app/MainWindow.h"
+
+#include "settings/ui/SettingsPanel.h"
+
+#include <QAction>
+#include <QDockWidget>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QScrollArea>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+MainWindow::MainWindow(SettingsModel *settings, QWidget *parent)
+    : QMainWindow(parent)
+{
+    setWindowTitle(tr("Kestrin"));
+    setObjectName(QStringLiteral("mWindow"));
+
+    auto *central = new QWidget;
+    auto *layout = new QVBoxLayout(central);
+    layout->addWidget(makeProjectBar());
+    auto *splitter = new QSplitter(Qt::Horizontal);
+    splitter->addWidget(makeMediaPane());
+    splitter->addWidget(makeMenuTabs());
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 2);
+    layout->addWidget(splitter, 1);
+    setCentralWidget(central);
+
+    mSettingsPanel = new SettingsPanel(settings);
+    auto *scroll = new QScrollArea;
+    scroll->setWidget(mSettingsPanel);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    mSettingsDrawer = new QDockWidget(tr("Settings"));
+    mSettingsDrawer->setObjectName(QStringLiteral("mSettingsDrawer"));
+    mSettingsDrawer->setWidget(scroll);
+    mSettingsDrawer->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
+    addDockWidget(Qt::RightDockWidgetArea, mSettingsDrawer);
+
+    makeMenus();
+    resize(1100, 700);
+}
+
+QWidget *MainWindow::makeProjectBar()
+{
+    auto *bar = new QWidget;
+    auto *row = new QHBoxLayout(bar);
+    row->setContentsMargins(0, 0, 0, 0);
+    mCurrentProjectField = new QLineEdit;
+    mCurrentProjectField->setObjectName(QStringLiteral("mCurrentProjectField"));
+    mCurrentProjectField->setReadOnly(true);
+    mCurrentProjectField->setPlaceholderText(tr("No project open"));
+    mCurrentProjectField->setToolTip(tr("The project folder: converted movies, the disc description and the disc "
+                                        "image are kept here"));
+    auto *label = new QLabel(tr("&Project:"));
+    label->setBuddy(mCurrentProjectField);
+    row->addWidget(label);
+    row->addWidget(mCurrentProjectField, 1);
+    return bar;
+}
+
+QWidget *MainWindow::makeMediaPane()
+{
+    auto *pane = new QWidget;
+    auto *column = new QVBoxLayout(pane);
+    column->setContentsMargins(0, 0, 0, 0);
+    mMediaTreeView = new QTreeView;
+    mMediaTreeView->setObjectName(QStringLiteral("mMediaTreeView"));
+    mMediaTreeView->setToolTip(tr("The disc's movies, in groups; each group becomes one playlist"));
+    column->addWidget(mMediaTreeView, 1);
+    return pane;
+}
+
+QWidget *MainWindow::makeMenuTabs()
+{
+    mMenuTabView = new QTabWidget;
+    mMenuTabView->setObjectName(QStringLiteral("mMenuTabView"));
+    auto *noMenu = new QLabel(tr("The disc has no menu: the player plays the groups one after another."));
+    noMenu->setWordWrap(true);
+    noMenu->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    noMenu->setMargin(12);
+    mMenuTabView->addTab(noMenu, tr("No Menu"));
+    return mMenuTabView;
+}
+
+void MainWindow::makeMenus()
+{
+    mFileMenu = menuBar()->addMenu(tr("&File"));
+    mNewAction = mFileMenu->addAction(tr("&New Project…"));
+    mNewAction->setShortcut(QKeySequence::New);
+    mOpenAction = mFileMenu->addAction(tr("&Open Project…"));
+    mOpenAction->setShortcut(QKeySequence::Open);
+    mFileMenu->addSeparator();
+    mPreferencesAction = mFileMenu->addAction(tr("&Preferences…"));
+    mPreferencesAction->setShortcut(QKeySequence::Preferences);
+    mPreferencesAction->setMenuRole(QAction::PreferencesRole);
+    mFileMenu->addSeparator();
+    mQuitAction = mFileMenu->addAction(tr("&Quit"));
+    mQuitAction->setShortcut(QKeySequence::Quit);
+    mQuitAction->setMenuRole(QAction::QuitRole);
+
+    mDiscMenu = menuBar()->addMenu(tr("&Disc"));
+    mToggleSettingsAction = mSettingsDrawer->toggleViewAction();
+    mToggleSettingsAction->setText(tr("&Settings Panel"));
+    mToggleSettingsAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    mDiscMenu->addAction(mToggleSettingsAction);
+}

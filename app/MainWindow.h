@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QMainWindow>
+
+class QAction;
+class QDockWidget;
+class QLineEdit;
+class QMenu;
+class QTabWidget;
+class QTreeView;
+class SettingsModel;
+class SettingsPanel;
+
+// Kestrin's main window: the project path, the media tree, the menu designer
+// tabs and the settings panel. It only lays the controls out; the
+// controllers give them their work.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(SettingsModel *settings, QWidget *parent = nullptr);
+
+    QLineEdit *mCurrentProjectField;
+    QTreeView *mMediaTreeView;
+    QTabWidget *mMenuTabView;
+    SettingsPanel *mSettingsPanel;
+    QDockWidget *mSettingsDrawer;
+
+    QMenu *mFileMenu;
+    QMenu *mDiscMenu;
+    QAction *mNewAction;
+    QAction *mOpenAction;
+    QAction *mQuitAction;
+    QAction *mPreferencesAction;
+    QAction *mToggleSettingsAction;
+
+private:
+    QWidget *makeProjectBar();
+    QWidget *makeMediaPane();
+    QWidget *makeMenuTabs();
+    void makeMenus();
+};
