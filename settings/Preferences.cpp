@@ -1,6 +1,7 @@
 #include "settings/Preferences.h"
 
 #include "platform/PropertyList.h"
+#include "platform/UserDefaults.h"
 #include "settings/SettingsModel.h"
 
 #include <QCoreApplication>
@@ -207,4 +208,107 @@ void Preferences::setProjectDefaults()
 void Preferences::clearSettings()
 {
     mProjectSettings.reset();
+}
+
+void Preferences::prefsLoad()
+{
+    auto integer = [](const char *key) { return int(UserDefaults::value(QString::fromLatin1(key)).toLongLong()); };
+    auto real = [](const char *key) { return UserDefaults::value(QString::fromLatin1(key)).toDouble(); };
+    auto text = [](const char *key) { return UserDefaults::value(QString::fromLatin1(key)).toString(); };
+    prefsNTSCFormatStored = integer("prefsNTSCFormatStored");
+    prefsPALFormatStored = integer("prefsPALFormatStored");
+    prefsVCDStored = integer("prefsVCDStored");
+    prefsSVCDStored = integer("prefsSVCDStored");
+    prefsVCDAuthorStored = text("prefsVCDAuthorStored");
+    prefsVCDTitleStored = text("prefsVCDTitleStored");
+    prefsBitRateStored = integer("prefsBitRateStored");
+    prefsQualityStored = real("prefsQualityStored");
+    prefsLightnessStored = real("prefsLightnessStored");
+    prefsTVSafeStored = integer("prefsTVSafeStored");
+    prefsKioskStored = integer("prefsKioskStored");
+    prefsAppleDRStored = integer("prefsAppleDRStored");
+    prefsCdrdaoStored = integer("prefsCdrdaoStored");
+    prefsInited = integer("prefsInited");
+
+    if (prefsAppleDRStored + prefsCdrdaoStored != 1) {
+        prefsAppleDRStored = 1;
+        prefsCdrdaoStored = 0;
+    }
+    if (prefsInited == 0)
+        prefsDefaults(false);
+    else
+        emit preferencesChanged();
+}
+
+void Preferences::setFactoryDefaults()
+{
+    prefsNTSCFormatStored = 1;
+    prefsPALFormatStored = 0;
+    prefsVCDStored = 0;
+    prefsSVCDStored = 1;
+    prefsVCDAuthorStored = unspecifiedAuthor();
+    prefsVCDTitleStored = QStringLiteral("VIDEO_CD");
+    prefsBitRateStored = 2500;
+    prefsQualityStored = 100.0;
+    prefsLightnessStored = 0.0;
+    prefsTVSafeStored = 0;
+    prefsKioskStored = 0;
+    prefsAppleDRStored = 1;
+    prefsCdrdaoStored = 0;
+    prefsInited = kPreferencesGeneration;
+}
+
+void Preferences::prefsDefaults(bool fromButton)
+{
+    if (fromButton || prefsInited == 0)
+        setFactoryDefaults();
+    emit preferencesChanged();
+    prefsSave();
+}
+
+void Preferences::prefsSave()
+{
+    prefsBitRateStored = 2500;
+    UserDefaults::setValues({
+        { QStringLiteral("prefsNTSCFormatStored"), prefsNTSCFormatStored },
+        { QStringLiteral("prefsPALFormatStored"), prefsPALFormatStored },
+        { QStringLiteral("prefsVCDStored"), prefsVCDStored },
+        { QStringLiteral("prefsSVCDStored"), prefsSVCDStored },
+        { QStringLiteral("prefsVCDAuthorStored"), prefsVCDAuthorStored },
+        { QStringLiteral("prefsVCDTitleStored"), prefsVCDTitleStored },
+        { QStringLiteral("prefsBitRateStored"), prefsBitRateStored },
+        { QStringLiteral("prefsQualityStored"), prefsQualityStored },
+        { QStringLiteral("prefsLightnessStored"), prefsLightnessStored },
+        { QStringLiteral("prefsTVSafeStored"), prefsTVSafeStored },
+        { QStringLiteral("prefsKioskStored"), prefsKioskStored },
+        { QStringLiteral("prefsAppleDRStored"), prefsAppleDRStored },
+        { QStringLiteral("prefsCdrdaoStored"), prefsCdrdaoStored },
+        { QStringLiteral("prefsInited"), prefsInited },
+    });
+}
+
+int Preferences::prefsIntForKey(const QString &key) const
+{
+    const QList<QPair<const char *, double>> values {
+        { "prefsNTSCFormatStored", prefsNTSCFormatStored },
+        { "prefsPALFormatStored", prefsPALFormatStored },
+        { "prefsVCDStored", prefsVCDStored },
+        { "prefsSVCDStored", prefsSVCDStored },
+        { "prefsBitRateStored", prefsBitRateStored },
+        { "prefsQualityStored", prefsQualityStored },
+        { "prefsLightnessStored", prefsLightnessStored },
+        { "prefsTVSafeStored", prefsTVSafeStored },
+        { "prefsKioskStored", prefsKioskStored },
+        { "prefsAppleDRStored", prefsAppleDRStored },
+        { "prefsCdrdaoStored", prefsCdrdaoStored },
+    };
+    for (const auto &[name, value] : values)
+        if (key == QLatin1String(name))
+            return int(value); // drops the fraction
+    return -1;
+}
+
+void Preferences::prefsClearAppendibleCheckbox()
+{
+    UserDefaults::setValue(QStringLiteral("DRBurnOptionsAppendable"), false);
 }

@@ -39,7 +39,20 @@ public:
     static QVariantMap defaultRecord();
 
     // Application preferences: the defaults a new project starts with and
-    // the choice of burning engine.
+    // the choice of burning engine, kept in the per-user defaults database.
+    void prefsLoad();
+    // Factory defaults, then stored at once. `fromButton` is the window's
+    // Defaults button, which always resets; otherwise only a first start does.
+    void prefsDefaults(bool fromButton);
+    // Writes the members to the defaults database and the disk at once.
+    void prefsSave();
+    // One stored value by key, reals without their fraction; -1 for a key
+    // that is not one of the preferences.
+    int prefsIntForKey(const QString &key) const;
+    void prefsClearAppendibleCheckbox();
+
+    static constexpr int kPreferencesGeneration = 4;
+
     int prefsNTSCFormatStored = 1;
     int prefsPALFormatStored = 0;
     int prefsVCDStored = 0;
@@ -56,10 +69,14 @@ public:
     int prefsInited = 0;
 
 signals:
+    // The members changed (loaded or reset): the preferences window shows them again.
+    void preferencesChanged();
     // The menu tab shown is not the first: the menus must be set up.
     void menusNeedSetup();
 
 private:
+    void setFactoryDefaults();
+
     bool readRecord(const QString &path);
     bool completeRecord();
     void gatherRecord();
