@@ -22,6 +22,25 @@ public:
     static QString noSoundMp4();     // 640x360 H.264 without sound
     static QString soundOnlyM4a();   // AAC without picture
 
+    // Pictures with known content for the movie service.
+    // Full frames of red for 1 s, then lime for 1 s, then blue for 1 s, no sound.
+    static QString colourPhasesMp4(); // 320x240 30 fps H.264, key frame every second
+    static QString colourPhasesMpg(); // 352x240 29.97 fps MPEG-1 program stream
+    static QString colourPhasesAvi(); // 320x240 25 fps MJPEG
+    static QString anamorphicMov(); // 720x480 with 32:27 pixels, H.264
+    // 320x180, black with a red top-left quarter, stored with a display
+    // rotation: ffmpeg's "rotate" tag in degrees (90, 180 or 270).
+    static QString cornerMarkMp4(int rotateTag = 0);
+    static QString soundWithCoverArtMp4(); // AAC with an attached cover picture
+    static QString disabledSoundMov(); // h264AacMov() with its only sound track disabled
+    // A movie written with its header first (fast start), cut after `percent` of its bytes.
+    static QString truncatedMp4(int percent);
+    // colourPhasesMpg() and colourPhasesAvi() with a tenth in the middle
+    // overwritten by random bytes.
+    static QString damagedMpg();
+    static QString damagedAvi();
+    static QString damagedMp4();
+
     // ffprobe's answer for one entry, e.g. ("stream=codec_name", "v:0").
     static QString probe(const QString &file, const QString &entry, const QString &streams = QString());
 
