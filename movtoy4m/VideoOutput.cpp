@@ -34,6 +34,20 @@ std::unique_ptr<uint32_t[]> blackPixels(qint64 count)
     return pixels;
 }
 
+// A stream counts only when the encoder said it succeeded and left a file.
+VideoResult judged(const VideoResult& streamed, const ToolProcess::Result& encoder, const QString& outputPath)
+{
+    if (!encoder.started)
+        return VideoResult::failed(encoder.error);
+    if (!encoder.succeeded()) {
+        const QString why = streamed.status == VideoResult::Status::Failed ? streamed.error : tr("The encoder failed.");
+        return VideoResult::failed(why + QLatin1Char('\n') + encoder.lastLines(5));
+    }
+    if (streamed.succeeded() && QFileInfo(outputPath).size() == 0)
+        return VideoResult::failed(tr("The encoder wrote nothing."));
+    return streamed;
+}
+
 bool usableFrameSize(int width, int height)
 {
     return width > 0 && height > 0 && width <= kLargestSide && height <= kLargestSide && width % 2 == 0
@@ -155,16 +169,20 @@ VideoOutput::FrameResult VideoOutput::renderFrame(int frame)
     const int64_t time = sampleTime(frame, mEncodingFPS, mTimeScale);
     if (time >= mDuration)
         return FrameResult::MovieEnded;
-    if (!mBuffersReady)
-        return FrameResult::Failed;
-    if (mScaledRect.isEmpty())
-        return FrameResult::Rendered;
+    if (!mBuffersReady || mScaledRect.isEmpty())
+        return FrameResult::NotDrawn;
     if (!mOffscreen)
-        return mMovie.renderFrame(time, pictureOrigin(), mRowBytes) ? FrameResult::Rendered : FrameResult::Failed;
+        return mMovie.renderFrame(time, pictureOrigin(), mRowBytes) ? FrameResult::Drawn : FrameResult::NotDrawn;
     if (!mMovie.renderFrame(time, mOffscreen.get(), mScaledRect.width() * int(sizeof(uint32_t))))
-        return FrameResult::Failed;
+        return FrameResult::NotDrawn;
     lightenInto(pictureOrigin());
-    return FrameResult::Rendered;
+    return FrameResult::Drawn;
+}
+
+VideoResult VideoOutput::buffersMissing() const
+{
+    return VideoResult::failed(
+        tr("No frame buffers could be made for frames of %1 × %2 pixels.").arg(mFinalWidth).arg(mFinalHeight));
 }
 
 void VideoOutput::reportProgress(int64_t time)
@@ -186,8 +204,7 @@ void VideoOutput::setStopFlag(const std::atomic_bool* stop)
 VideoResult VideoOutput::writeStream(const StreamWriter& write)
 {
     if (!mBuffersReady)
-        return VideoResult::failed(
-            tr("There is not enough memory for frames of %1 × %2 pixels.").arg(mFinalWidth).arg(mFinalHeight));
+        return buffersMissing();
     const QString encoderGone = tr("The encoder stopped taking frames.");
     const QByteArray header = FrameRecord::streamHeader(mFinalWidth, mFinalHeight, mFps1, mFps2);
     if (!write(header.constData(), header.size()))
@@ -195,12 +212,14 @@ VideoResult VideoOutput::writeStream(const StreamWriter& write)
 
     VideoResult result = VideoResult::done();
     int padding = kMinimumFrames;
+    int framesRendered = 0;
+    bool anyDrawn = false;
     for (;; ++mCurrentFrame) {
         const FrameResult frame = renderFrame(mCurrentFrame);
         if (frame == FrameResult::MovieEnded)
             break;
-        if (frame == FrameResult::Failed)
-            return VideoResult::failed(tr("The movie's pictures could not be decoded."));
+        ++framesRendered;
+        anyDrawn = anyDrawn || frame == FrameResult::Drawn;
         ColourConverter::convert(
             frameBits(), mRowBytes, mFinalWidth, mFinalHeight, mRecord.yPlane(), mRecord.cbPlane(), mRecord.crPlane());
         if (!write(mRecord.data(), mRecord.size()))
@@ -216,6 +235,8 @@ VideoResult VideoOutput::writeStream(const StreamWriter& write)
     for (; padding > 0; --padding)
         if (!write(mRecord.data(), mRecord.size()))
             return VideoResult::failed(encoderGone);
+    if (framesRendered > 0 && !anyDrawn && result.succeeded())
+        return VideoResult::failed(tr("Not one picture of the movie could be decoded."));
     return result;
 }
 
@@ -240,32 +261,28 @@ void VideoOutput::removeLink()
 
 VideoResult VideoOutput::convert()
 {
-    if (mDstPath.isEmpty())
-        return VideoResult::failed(tr("The video output file %1 could not be made.").arg(mOutputPath));
     VideoResult result;
-    if (!mBuffersReady) {
-        result = writeStream({});
-    } else {
-        ToolProcess encoder(EncoderCommand::program(),
-            EncoderCommand::arguments(mFormatVCD, mBitRate, mQuality, mInterlaced, mDstPath));
-        if (encoder.start()) {
-            result = writeStream([&encoder](const char* data, qint64 size) {
-                return encoder.write(QByteArray::fromRawData(data, size));
-            });
-            encoder.closeWriteChannel();
-        }
-        const ToolProcess::Result ran = encoder.finish();
-        if (!ran.started)
-            result = VideoResult::failed(ran.error);
-        else if (!ran.succeeded())
-            result = VideoResult::failed(
-                (result.status == VideoResult::Status::Failed ? result.error : tr("The encoder failed."))
-                + QLatin1Char('\n') + ran.lastLines(5));
-        else if (result.succeeded() && QFileInfo(mOutputPath).size() == 0)
-            result = VideoResult::failed(tr("The encoder wrote nothing."));
-    }
+    if (mDstPath.isEmpty())
+        result = VideoResult::failed(tr("The video output file %1 could not be made.").arg(mOutputPath));
+    else if (!mBuffersReady)
+        result = buffersMissing();
+    else
+        result = runEncoder();
     removeLink();
     if (result.status == VideoResult::Status::Failed)
         QFile::remove(mOutputPath);
     return result;
+}
+
+VideoResult VideoOutput::runEncoder()
+{
+    ToolProcess encoder(
+        EncoderCommand::program(), EncoderCommand::arguments(mFormatVCD, mBitRate, mQuality, mInterlaced, mDstPath));
+    VideoResult streamed;
+    if (encoder.start()) {
+        streamed = writeStream(
+            [&encoder](const char* data, qint64 size) { return encoder.write(QByteArray::fromRawData(data, size)); });
+        encoder.closeWriteChannel();
+    }
+    return judged(streamed, encoder.finish(), mOutputPath);
 }

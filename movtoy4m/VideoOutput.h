@@ -24,7 +24,9 @@ public:
     // frame is repeated up to it.
     static constexpr int kMinimumFrames = 180;
 
-    enum class FrameResult { Rendered, MovieEnded, Failed };
+    // NotDrawn: the movie service drew nothing (no picture yet, or none that
+    // decodes); the frame keeps what the buffer held.
+    enum class FrameResult { Drawn, NotDrawn, MovieEnded };
 
     // Receives the bytes of the stream; false when they could not be taken
     // (the encoder has gone), which ends the stream.
@@ -67,7 +69,8 @@ public:
     VideoResult convert();
 
     // The stream without the encoder: header, every frame, then the last
-    // frame repeated until there are kMinimumFrames.
+    // frame repeated until there are kMinimumFrames. Fails when not one
+    // picture of the movie could be drawn.
     VideoResult writeStream(const StreamWriter& write);
 
     // Renders output frame k into the frame buffer.
@@ -82,6 +85,8 @@ public:
 
 private:
     bool setupOffscreen();
+    VideoResult buffersMissing() const;
+    VideoResult runEncoder();
     void buildLightenTable();
     void lightenInto(uint32_t* target);
     uint32_t* pictureOrigin();

@@ -1,5 +1,7 @@
 #pragma once
 
+class SettingsModel;
+
 // The project settings one movie's video conversion reads, taken at the
 // moment the conversion starts.
 struct VideoSettings {
@@ -17,4 +19,7 @@ struct VideoSettings {
     int framesizeHeight = 0;
 
     int effectiveBitRate() const { return bitRate == 0 ? kDefaultBitRate : bitRate; }
+
+    // The live values of the open project.
+    static VideoSettings fromModel(const SettingsModel& model);
 };

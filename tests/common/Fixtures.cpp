@@ -229,6 +229,28 @@ QString Fixtures::damagedAvi()
     return damagedCopy(colourPhasesAvi(), QStringLiteral("damaged.avi"));
 }
 
+QString Fixtures::pal25Mp4(int seconds)
+{
+    return make(QStringLiteral("pal25_%1s.mp4").arg(seconds),
+        testPicture(QStringLiteral("320x240"), QStringLiteral("25"), QString::number(seconds))
+            + args("-c:v libx264 -preset ultrafast -pix_fmt yuv420p -an"));
+}
+
+QString Fixtures::plainColourMp4(const QString &colour)
+{
+    return make(QStringLiteral("colour_%1.mp4").arg(colour),
+        QStringList { QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+            QStringLiteral("color=c=%1:size=640x360:rate=30:duration=1").arg(colour) }
+            + args("-c:v libx264 -preset ultrafast -pix_fmt yuv420p -an"));
+}
+
+QString Fixtures::zeroDurationMp4()
+{
+    return make(QStringLiteral("zero_duration.mp4"),
+        testPicture(QStringLiteral("320x240"), QStringLiteral("5000"))
+            + args("-frames:v 1 -c:v libx264 -preset ultrafast -pix_fmt yuv420p -movie_timescale 100000 -an"));
+}
+
 QString Fixtures::probe(const QString &file, const QString &entry, const QString &streams)
 {
     QStringList arguments { QStringLiteral("-v"), QStringLiteral("error") };
