@@ -9,11 +9,17 @@ QByteArray FrameRecord::streamHeader(int width, int height, int rate1, int rate2
         + QByteArray::number(rate1) + ':' + QByteArray::number(rate2) + " Ip A1:1\n";
 }
 
+bool FrameRecord::usableSize(int width, int height)
+{
+    return width > 0 && height > 0 && width <= kLargestSide && height <= kLargestSide && width % 2 == 0
+        && height % 2 == 0;
+}
+
 bool FrameRecord::allocate(int width, int height)
 {
     mBuffer.reset();
     mLumaSize = 0;
-    if (width <= 0 || height <= 0 || width % 2 != 0 || height % 2 != 0)
+    if (!usableSize(width, height))
         return false;
     const qint64 lumaSize = qint64(width) * height;
     mBuffer.reset(new (std::nothrow) uint8_t[size_t(kTagSize + lumaSize + lumaSize / 2)]);

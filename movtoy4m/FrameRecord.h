@@ -14,8 +14,15 @@ public:
     // display aspect separately).
     static QByteArray streamHeader(int width, int height, int rate1, int rate2);
 
-    // Makes the buffer for frames of width x height (both even and positive);
-    // false when the memory cannot be had.
+    // Far beyond any disc, and small enough that frame buffers stay sane.
+    static constexpr int kLargestSide = 4096;
+
+    // Whether frames of width x height can be carried: both even, positive
+    // and at most kLargestSide.
+    static bool usableSize(int width, int height);
+
+    // Makes the buffer for frames of a usable size; false when the size is
+    // not usable or the memory cannot be had.
     bool allocate(int width, int height);
     bool isAllocated() const { return bool(mBuffer); }
 

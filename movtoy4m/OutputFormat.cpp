@@ -1,18 +1,18 @@
 #include "movtoy4m/OutputFormat.h"
 
+#include "movtoy4m/FrameRecord.h"
+
 #include <algorithm>
 
 namespace {
 
 constexpr int kSmallestSide = 16;
-// Far beyond any disc, and small enough that the frame buffers stay sane.
-constexpr int kLargestSide = 4096;
 
 int usableSide(int side, int multiple)
 {
     if (side <= 0)
         return 0;
-    return std::clamp(side - side % multiple, kSmallestSide, kLargestSide);
+    return std::clamp(side - side % multiple, kSmallestSide, FrameRecord::kLargestSide);
 }
 
 } // namespace

@@ -17,8 +17,6 @@
 namespace {
 
 constexpr uint32_t kOpaqueBlack = 0xff000000u;
-// Bigger frames than this are no disc's, and their buffers would not be sane.
-constexpr int kLargestSide = 4096;
 const QString kLinkName = QStringLiteral("KestrinMPGVideo");
 
 QString tr(const char* text)
@@ -48,12 +46,6 @@ VideoResult judged(const VideoResult& streamed, const ToolProcess::Result& encod
     return streamed;
 }
 
-bool usableFrameSize(int width, int height)
-{
-    return width > 0 && height > 0 && width <= kLargestSide && height <= kLargestSide && width % 2 == 0
-        && height % 2 == 0;
-}
-
 } // namespace
 
 VideoOutput::VideoOutput(Movie& movie)
@@ -61,9 +53,6 @@ VideoOutput::VideoOutput(Movie& movie)
     , mTimeScale(movie.timeScale())
     , mDuration(movie.duration())
 {
-    const QRect box = movie.movieBox();
-    movie.setMovieBox(QRect(0, 0, box.width(), box.height()));
-    mBoundsRect = { 0, 0, box.height(), box.width() };
 }
 
 VideoOutput::~VideoOutput()
@@ -117,7 +106,7 @@ bool VideoOutput::setupOffscreen()
     mScaledOffscreen.reset();
     mOffscreen.reset();
     mRowBytes = 0;
-    if (!usableFrameSize(mFinalWidth, mFinalHeight) || mEncodingFPS <= 0)
+    if (!FrameRecord::usableSize(mFinalWidth, mFinalHeight) || mEncodingFPS <= 0)
         return false;
     mScaledOffscreen = blackPixels(qint64(mFinalWidth) * mFinalHeight);
     if (!mScaledOffscreen)

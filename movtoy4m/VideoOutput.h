@@ -100,7 +100,6 @@ private:
     double mEncodingFPS = 0;
     int mCurrentFrame = 0;
 
-    FrameRect mBoundsRect;
     FrameRect mScaledRect;
     FrameRect mFinalRect;
 

@@ -1,6 +1,7 @@
 #include "movtoy4m/FramePlacement.h"
 #include "movtoy4m/OutputFormat.h"
 #include "movtoy4m/VideoOutput.h"
+#include "settings/SettingsModel.h"
 
 #include <QTest>
 
@@ -130,13 +131,26 @@ private slots:
         QCOMPARE(OutputFormat::forSettings(settings), expected);
     }
 
-    void anEmptyBitRateMeans2500ForEitherFormat()
+    void readsTheLiveSettings()
     {
-        VideoSettings settings;
-        settings.bitRate = 0;
+        SettingsModel model;
+        const QVariantMap values { { "FormatVCD", 1 }, { "FormatPAL", 1 }, { "BitRate", 0 }, { "Quality", 90.6 },
+            { "Lightness", 12.0 }, { "TVSafe", 1 }, { "Interlaced", 0 }, { "Framesize", 1 }, { "FramesizeW", 320 },
+            { "FramesizeH", 0 } };
+        for (auto it = values.begin(); it != values.end(); ++it)
+            model.setValue(it.key(), it.value());
+        VideoSettings settings = VideoSettings::fromModel(model);
+        QVERIFY(settings.formatVCD && settings.formatPAL && settings.tvSafe && !settings.interlaced);
+        QCOMPARE(settings.quality, 90); // the slider's whole value
+        QCOMPARE(settings.lightness, 12);
+        // An empty bit rate means 2500, even for VCD.
         QCOMPARE(settings.effectiveBitRate(), 2500);
-        settings.bitRate = 1152;
-        QCOMPARE(settings.effectiveBitRate(), 1152);
+        QCOMPARE(OutputFormat::forSettings(settings), (OutputFormat { 320, 288, 25, 1 }));
+
+        // Only a check box that reads exactly 1 turns the override on.
+        model.setValue(QStringLiteral("Framesize"), 2);
+        settings = VideoSettings::fromModel(model);
+        QCOMPARE(OutputFormat::forSettings(settings), (OutputFormat { 352, 288, 25, 1 }));
     }
 };
 

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -35,6 +36,17 @@ pid_t childNamed(const QString& name)
         }
     }
     return 0;
+}
+
+int countFrames(const QString& stream)
+{
+    QProcess ffprobe;
+    ffprobe.start(QStringLiteral("ffprobe"),
+        { QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-count_frames"),
+            QStringLiteral("-show_entries"), QStringLiteral("stream=nb_read_frames"), QStringLiteral("-of"),
+            QStringLiteral("default=noprint_wrappers=1:nokey=1"), stream });
+    ffprobe.waitForFinished(60000);
+    return ffprobe.readAllStandardOutput().trimmed().toInt();
 }
 
 } // namespace
@@ -93,8 +105,7 @@ private slots:
         QCOMPARE(Fixtures::probe(stream, QStringLiteral("stream=width,height")), size);
         QCOMPARE(Fixtures::probe(stream, QStringLiteral("stream=r_frame_rate")), rate);
         // 2 s of movie, padded to the minimum.
-        const QString frames = Fixtures::probe(stream, QStringLiteral("stream=nb_read_frames"), QStringLiteral("v:0"));
-        QVERIFY2(frames.toInt() >= 178 && frames.toInt() <= 180, qPrintable(frames));
+        QCOMPARE(countFrames(stream), 180);
         QVERIFY(!QFileInfo::exists(PrivateTempDir::filePath(QStringLiteral("KestrinMPGVideo"))));
     }
 

@@ -119,7 +119,8 @@ private slots:
     }
 
     // A 16:9 movie on NTSC VCD lies in rows 30 to 209; the bars stay black
-    // whatever the lightening does to the picture.
+    // whatever the lightening does to the picture. (The movie's own white
+    // decodes to 253-255, hence the tolerance.)
     void letterboxesAndLightens_data()
     {
         QTest::addColumn<QString>("colour");
@@ -148,7 +149,7 @@ private slots:
         for (int row : { 31, 120, 208 }) {
             const QByteArray luma = capture.lumaRow(352, row);
             for (char sample : luma)
-                QVERIFY2(qAbs(int(uchar(sample)) - pictureLuma) <= 1,
+                QVERIFY2(qAbs(int(uchar(sample)) - pictureLuma) <= 2,
                     qPrintable(QStringLiteral("row %1 has %2").arg(row).arg(int(uchar(sample)))));
         }
     }
