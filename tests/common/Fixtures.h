@@ -21,9 +21,6 @@ public:
     static QString mjpegPcmAvi();    // 320x240 25 fps MJPEG + PCM mono, .avi
     static QString noSoundMp4();     // 640x360 H.264 without sound
     static QString soundOnlyM4a();   // AAC without picture
-    static QString pal25Mp4(int seconds);              // 320x240 25 fps H.264 without sound
-    static QString plainColourMp4(const QString &colour); // 640x360 30 fps H.264, one colour, 1 s
-    static QString zeroDurationMp4(); // one picture lasting 0.2 ms: 0 in the movie service's units
 
     // Pictures with known content for the movie service.
     // Full frames of red for 1 s, then lime for 1 s, then blue for 1 s, no sound.
@@ -43,6 +40,11 @@ public:
     static QString damagedMpg();
     static QString damagedAvi();
     static QString damagedMp4();
+
+    // Movies for the video conversion, without sound.
+    static QString pal25Mp4(int seconds); // 320x240 25 fps H.264 test picture, `seconds` long
+    static QString plainColourMp4(const QString &colour); // 640x360 30 fps H.264, one colour, 1 s
+    static QString zeroDurationMp4(); // one picture lasting 0.2 ms: 0 in the movie service's units
 
     // ffprobe's answer for one entry, e.g. ("stream=codec_name", "v:0").
     static QString probe(const QString &file, const QString &entry, const QString &streams = QString());
