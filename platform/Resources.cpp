@@ -6,6 +6,17 @@
 #include <QMutex>
 #include <QStandardPaths>
 
+// The compiled-in resources live in a static library: without a reference
+// the linker would leave them out of every program.
+static void registerCompiledResources()
+{
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(resources);
+        return true;
+    }();
+    Q_UNUSED(registered);
+}
+
 namespace {
 
 QMutex gFoldersLock;
@@ -74,6 +85,7 @@ QString Resources::dataFile(const QString &name)
         if (QFileInfo::exists(path))
             return QFileInfo(path).absoluteFilePath();
     }
+    registerCompiledResources();
     const QString resource = QStringLiteral(":/kestrin/") + name;
     return QFileInfo::exists(resource) ? resource : QString();
 }

@@ -251,6 +251,13 @@ QString Fixtures::zeroDurationMp4()
             + args("-frames:v 1 -c:v libx264 -preset ultrafast -pix_fmt yuv420p -movie_timescale 100000 -an"));
 }
 
+QString Fixtures::tinyClip(const QString &seconds)
+{
+    return make(QStringLiteral("tiny_%1s.mp4").arg(seconds),
+        testPicture(QStringLiteral("64x48"), QStringLiteral("10"), seconds)
+            + args("-c:v libx264 -preset ultrafast -pix_fmt yuv420p -an"));
+}
+
 QString Fixtures::probe(const QString &file, const QString &entry, const QString &streams)
 {
     QStringList arguments { QStringLiteral("-v"), QStringLiteral("error") };

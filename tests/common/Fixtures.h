@@ -40,6 +40,9 @@ public:
     static QString damagedMpg();
     static QString damagedAvi();
     static QString damagedMp4();
+    // A 64x48 10 fps H.264 .mp4 without sound, `seconds` long ("59.9"):
+    // quick to make, for tests that count durations.
+    static QString tinyClip(const QString &seconds);
 
     // Movies for the video conversion, without sound.
     static QString pal25Mp4(int seconds); // 320x240 25 fps H.264 test picture, `seconds` long
