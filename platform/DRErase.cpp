@@ -1,0 +1,6 @@
+#include "platform/DRErase.h"
+
+DRErase::DRErase(std::shared_ptr<DRDevice> device)
+    : mDevice(std::move(device))
+{
+}
