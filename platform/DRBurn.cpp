@@ -1,14 +1,6 @@
 #include "platform/DRBurn.h"
 
-#include <QSettings>
-
-namespace {
-QSettings applicationSettings()
-{
-    return QSettings(
-        QSettings::defaultFormat(), QSettings::UserScope, QStringLiteral("Kestrin"), QStringLiteral("Kestrin"));
-}
-}
+#include "platform/UserDefaults.h"
 
 DRBurn::DRBurn(std::shared_ptr<DRDevice> device)
     : mDevice(std::move(device))
@@ -17,12 +9,10 @@ DRBurn::DRBurn(std::shared_ptr<DRDevice> device)
 
 bool DRBurn::storedAppendableOption()
 {
-    return applicationSettings().value(DRBurnOptionsAppendable, false).toBool();
+    return UserDefaults::value(DRBurnOptionsAppendable).toBool();
 }
 
 void DRBurn::storeAppendableOption(bool appendable)
 {
-    QSettings settings = applicationSettings();
-    settings.setValue(DRBurnOptionsAppendable, appendable);
-    settings.sync();
+    UserDefaults::setValue(DRBurnOptionsAppendable, appendable);
 }

@@ -40,7 +40,7 @@ public:
     void setImageFile(const QString& path) { mProperties.insert(DRBurnImageFileKey, path); }
 
     // The user's stored choice for DRBurnOptionsAppendable (false when it was
-    // never made), in the application's settings.
+    // never made), in the user's defaults.
     static bool storedAppendableOption();
     static void storeAppendableOption(bool appendable);
 
