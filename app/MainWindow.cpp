@@ -3,6 +3,7 @@
 #include "settings/ui/SettingsPanel.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QDockWidget>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -110,4 +111,10 @@ void MainWindow::makeMenus()
     mToggleSettingsAction->setText(tr("&Settings Panel"));
     mToggleSettingsAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     mDiscMenu->addAction(mToggleSettingsAction);
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    event->ignore();
+    emit closeRequested();
 }

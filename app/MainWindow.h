@@ -35,6 +35,13 @@ public:
     QAction *mPreferencesAction;
     QAction *mToggleSettingsAction;
 
+signals:
+    // The user closed the window; the controller decides what that means.
+    void closeRequested();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     QWidget *makeProjectBar();
     QWidget *makeMediaPane();

@@ -1,8 +1,11 @@
 #include "app/MainWindow.h"
+#include "app/MyController.h"
+#include "media/MediaTree.h"
 #include "settings/Preferences.h"
 #include "settings/SettingsModel.h"
 
 #include <QApplication>
+#include <QTimer>
 
 int main(int argc, char *argv[])
 {
@@ -13,8 +16,12 @@ int main(int argc, char *argv[])
 
     SettingsModel settings;
     Preferences preferences(&settings);
+    MediaTree mediaTree(&settings);
     MainWindow window(&settings);
-    preferences.projectSettingsShow();
-    window.show();
+    MyController controller(&window, &settings, &preferences, &mediaTree);
+    QObject::connect(&controller, &MyController::quitRequested, &app, &QApplication::quit, Qt::QueuedConnection);
+
+    controller.awakeFromNib();
+    QTimer::singleShot(0, &controller, &MyController::applicationDidFinishLaunching);
     return app.exec();
 }

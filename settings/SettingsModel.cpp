@@ -1,5 +1,7 @@
 #include "settings/SettingsModel.h"
 
+#include <QDir>
+
 SettingsModel::SettingsModel(QObject *parent)
     : QObject(parent)
 {
@@ -27,4 +29,26 @@ void SettingsModel::setValue(const QString &key, const QVariant &value)
         mValues.insert(key, value);
     }
     emit valueChanged(key, value);
+}
+
+QString SettingsModel::projectFolder() const
+{
+    QMutexLocker lock(&mLock);
+    return mProjectFolder;
+}
+
+void SettingsModel::setProjectFolder(const QString &folder)
+{
+    {
+        QMutexLocker lock(&mLock);
+        if (mProjectFolder == folder)
+            return;
+        mProjectFolder = folder;
+    }
+    emit projectFolderChanged(folder);
+}
+
+QString SettingsModel::projectFile(const QString &name) const
+{
+    return QDir(projectFolder()).filePath(name);
 }

@@ -44,10 +44,18 @@ public:
 
     int intValue(const QString &key) const { return int(value(key).toLongLong()); }
 
+    // The open project's folder; empty while none is open. Thread-safe.
+    QString projectFolder() const;
+    void setProjectFolder(const QString &folder);
+    // projectFolder()/name.
+    QString projectFile(const QString &name) const;
+
 signals:
     void valueChanged(const QString &key, const QVariant &value);
+    void projectFolderChanged(const QString &folder);
 
 private:
     mutable QMutex mLock;
     QVariantMap mValues;
+    QString mProjectFolder;
 };

@@ -1,0 +1,238 @@
+#include "app/MyController.h"
+
+#include "app/MainWindow.h"
+#include "app/SelectProjectPanel.h"
+#include "media/MediaTree.h"
+#include "settings/Preferences.h"
+#include "settings/SettingsModel.h"
+#include "settings/ui/PreferencesWindow.h"
+
+#include <QAction>
+#include <QDir>
+#include <QDirIterator>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+MyController::MyController(MainWindow *window, SettingsModel *settings, Preferences *preferences,
+    MediaTree *mediaTree, QObject *parent)
+    : QObject(parent)
+    , mWindow(window)
+    , mSettings(settings)
+    , mPreferences(preferences)
+    , mMediaTree(mediaTree)
+{
+    connect(mWindow->mNewAction, &QAction::triggered, this, &MyController::menuNew);
+    connect(mWindow->mOpenAction, &QAction::triggered, this, &MyController::menuOpen);
+    connect(mWindow->mQuitAction, &QAction::triggered, this, &MyController::menuQuit);
+    // Closing the window is quitting: what the user did is saved either way.
+    connect(mWindow, &MainWindow::closeRequested, this, &MyController::menuQuit);
+    connect(mSettings, &SettingsModel::projectFolderChanged, mWindow->mCurrentProjectField, &QLineEdit::setText);
+}
+
+MyController::~MyController() = default;
+
+void MyController::awakeFromNib()
+{
+    mPreferences->prefsLoad();
+    mPreferencesWindow = new PreferencesWindow(mPreferences, mWindow);
+    connect(mWindow->mPreferencesAction, &QAction::triggered, mPreferencesWindow, &PreferencesWindow::prefsOpen);
+}
+
+void MyController::applicationDidFinishLaunching()
+{
+    mProjectFolder.releaseLock();
+    mFirstTime = true;
+    if (QScreen *screen = QGuiApplication::primaryScreen())
+        mWindow->move(screen->availableGeometry().center() - mWindow->rect().center());
+    mWindow->show();
+    mWindow->raise();
+    setProjectFolder();
+}
+
+QString MyController::currentProject() const
+{
+    return mSettings->projectFolder();
+}
+
+void MyController::setCurrentProject(const QString &folder)
+{
+    mSettings->setProjectFolder(folder);
+}
+
+void MyController::setProjectFolder()
+{
+    mSelectProjectPanel = new SelectProjectPanel(mWindow);
+    mSelectProjectPanel->setAttribute(Qt::WA_DeleteOnClose);
+    connect(mSelectProjectPanel, &QDialog::finished, this, &MyController::selectPanelDidEnd);
+    mSelectProjectPanel->open();
+}
+
+void MyController::selectPanelDidEnd(int returnCode)
+{
+    if (mSelectProjectPanel)
+        mSelectProjectPanel->close();
+    switch (returnCode) {
+    case SelectProjectPanel::New:
+        menuNew();
+        break;
+    case SelectProjectPanel::Open:
+        menuOpen();
+        break;
+    default:
+        menuQuit();
+        break;
+    }
+}
+
+// Asked from inside a panel's end, so it waits until that end has returned
+// and the closing panel is gone.
+void MyController::showSelectPanelAgain()
+{
+    QTimer::singleShot(0, this, &MyController::setProjectFolder);
+}
+
+void MyController::leaveCurrentProject()
+{
+    const QString folder = currentProject();
+    if (folder.isEmpty())
+        return;
+    mMediaTree->saveToFile(QDir(folder).filePath(QString::fromLatin1(ProjectFolder::kTreeFileName)));
+    mPreferences->projectSettingsSave(folder);
+    mPreferences->clearSettings();
+}
+
+void MyController::saveProject()
+{
+    const QString folder = currentProject();
+    if (folder.isEmpty())
+        return;
+    mMediaTree->saveToFile(QDir(folder).filePath(QString::fromLatin1(ProjectFolder::kTreeFileName)));
+    mPreferences->projectSettingsSave(folder);
+}
+
+void MyController::menuNew()
+{
+    leaveCurrentProject();
+    mSavePanel = new QFileDialog(mWindow, tr("New Folder"));
+    mSavePanel->setAttribute(Qt::WA_DeleteOnClose);
+    mSavePanel->setObjectName(QStringLiteral("mSavePanel"));
+    mSavePanel->setOption(QFileDialog::DontUseNativeDialog);
+    // Kestrin asks itself, in plainer words, before replacing anything.
+    mSavePanel->setOption(QFileDialog::DontConfirmOverwrite);
+    mSavePanel->setAcceptMode(QFileDialog::AcceptSave);
+    mSavePanel->setFileMode(QFileDialog::AnyFile);
+    mSavePanel->setLabelText(QFileDialog::FileName, tr("Project folder:"));
+    mSavePanel->setLabelText(QFileDialog::Accept, tr("Create"));
+    mSavePanel->setWindowModality(Qt::WindowModal);
+    connect(mSavePanel, &QDialog::finished, this, &MyController::savePanelDidEnd);
+    mSavePanel->open();
+}
+
+void MyController::savePanelDidEnd(int returnCode)
+{
+    const QStringList chosen = mSavePanel ? mSavePanel->selectedFiles() : QStringList();
+    if (mSavePanel)
+        mSavePanel->close();
+    if (returnCode != QDialog::Accepted || chosen.isEmpty()) {
+        showSelectPanelAgain();
+        return;
+    }
+    const QString path = QDir::cleanPath(chosen.first());
+    const QFileInfo existing(path);
+    if (!existing.exists() && !existing.isSymLink()) {
+        createProject(path);
+        return;
+    }
+    auto *alert = new QMessageBox(mWindow);
+    alert->setAttribute(Qt::WA_DeleteOnClose);
+    alert->setObjectName(QStringLiteral("mReplaceAlert"));
+    alert->setWindowModality(Qt::WindowModal);
+    const QString refusal = ProjectFolder::whyNotReplaceable(path, currentProject());
+    if (!refusal.isEmpty()) {
+        alert->setIcon(QMessageBox::Warning);
+        alert->setText(refusal);
+        alert->setInformativeText(tr("Choose another name for the new project."));
+        alert->setStandardButtons(QMessageBox::Ok);
+        connect(alert, &QDialog::finished, this, &MyController::showSelectPanelAgain);
+    } else {
+        mPendingNewPath = path;
+        alert->setIcon(QMessageBox::Warning);
+        alert->setText(tr("“%1” already exists. Replace it with a new, empty project?").arg(existing.fileName()));
+        alert->setInformativeText(existing.isDir() && !existing.isSymLink()
+                ? tr("The folder %1 and everything in it will be deleted.").arg(path)
+                : tr("The file %1 will be deleted.").arg(path));
+        alert->setStandardButtons(QMessageBox::Yes | QMessageBox::Cancel);
+        alert->button(QMessageBox::Yes)->setText(tr("Replace"));
+        alert->setDefaultButton(QMessageBox::Cancel);
+        connect(alert, &QDialog::finished, this, &MyController::replaceAlertDidEnd);
+    }
+    alert->open();
+}
+
+void MyController::replaceAlertDidEnd(int returnCode)
+{
+    if (returnCode != QMessageBox::Yes || mPendingNewPath.isEmpty()) {
+        mPendingNewPath.clear();
+        showSelectPanelAgain();
+        return;
+    }
+    createProject(std::exchange(mPendingNewPath, QString()));
+}
+
+void MyController::createProject(const QString &path)
+{
+    setCurrentProject(path);
+    mPreferences->setProjectDefaults();
+    if (!ProjectFolder::replaceWithEmptyFolder(path))
+        qWarning("menuNew: could not make the project folder %s", qPrintable(path));
+    mPreferences->projectSettingsSave(path);
+    mMediaTree->flushTree(path);
+    mProjectFolder.takeLock(path);
+    const bool first = std::exchange(mFirstTime, false);
+    emit projectOpened(path, true, first);
+}
+
+void MyController::menuOpen()
+{
+    leaveCurrentProject();
+    mOpenPanel = new QFileDialog(mWindow, tr("Select Folder"));
+    mOpenPanel->setAttribute(Qt::WA_DeleteOnClose);
+    mOpenPanel->setObjectName(QStringLiteral("mOpenPanel"));
+    mOpenPanel->setOption(QFileDialog::DontUseNativeDialog);
+    mOpenPanel->setFileMode(QFileDialog::Directory);
+    mOpenPanel->setOption(QFileDialog::ShowDirsOnly);
+    mOpenPanel->setLabelText(QFileDialog::Accept, tr("Open"));
+    mOpenPanel->setWindowModality(Qt::WindowModal);
+    connect(mOpenPanel, &QDialog::finished, this, &MyController::openPanelDidEnd);
+    mOpenPanel->open();
+}
+
+void MyController::openPanelDidEnd(int returnCode)
+{
+    const QStringList chosen = mOpenPanel ? mOpenPanel->selectedFiles() : QStringList();
+    if (mOpenPanel)
+        mOpenPanel->close();
+    if (returnCode != QDialog::Accepted || chosen.isEmpty() || !ProjectFolder::isProjectFolder(chosen.first())) {
+        showSelectPanelAgain();
+        return;
+    }
+    const QString folder = QDir::cleanPath(chosen.first());
+    setCurrentProject(folder);
+    mProjectFolder.takeLock(folder);
+    mMediaTree->loadFromFile(QDir(folder).filePath(QString::fromLatin1(ProjectFolder::kTreeFileName)));
+    mPreferences->projectSettingsLoad(folder);
+    const bool first = std::exchange(mFirstTime, false);
+    emit projectOpened(folder, false, first);
+}
+
+void MyController::menuQuit()
+{
+    saveProject();
+    emit quitRequested();
+}
