@@ -1,7 +1,9 @@
 #pragma once
 
+#include "app/SelectProjectPanel.h"
 #include "settings/ProjectFolder.h"
 
+#include <QFileDialog>
 #include <QObject>
 #include <QPointer>
 
@@ -9,8 +11,8 @@ class MainWindow;
 class MediaTree;
 class Preferences;
 class PreferencesWindow;
-class QFileDialog;
-class SelectProjectPanel;
+
+
 class SettingsModel;
 
 // The main window's controller: start-up, choosing, creating and opening a
