@@ -8,6 +8,8 @@ extern "C" {
 #include <libavutil/display.h>
 }
 
+#include <QFile>
+
 #include <cmath>
 
 namespace {
@@ -80,7 +82,8 @@ bool FfmpegMovie::startDecoder()
 {
     if (!mDecoder && !mDecoderFailed && mVisualStream >= 0) {
         mFile->readOnly(mVisualStream);
-        mDecoder = VideoDecoder::create(mFile.get(), mVisualStream);
+        if (mFile->rewind())
+            mDecoder = VideoDecoder::create(mFile.get(), mVisualStream);
         mDecoderFailed = !mDecoder;
     }
     return mDecoder != nullptr;
@@ -108,8 +111,12 @@ int FfmpegMovie::seekCount() const
 Movie::ExportResult FfmpegMovie::exportSound(
     const QString& wavPath, const std::function<bool(int percent)>& progress, QString* error)
 {
+    // A file left at the path by an earlier export must not pass for this movie's sound.
+    QFile::remove(wavPath);
     if (mSoundStream < 0)
         return ExportResult::NoSound;
-    SoundExporter exporter(mFile->path());
+    // The export reads the movie from its start; rendering starts over afterwards.
+    mDecoder.reset();
+    SoundExporter exporter(mFile.get());
     return exporter.run(wavPath, progress, error);
 }

@@ -48,9 +48,11 @@ public:
     // Draws the picture shown at `time` into `pixels` (movieBox().size(),
     // `bytesPerLine` apart), scaled into the box with a high-quality filter.
     // Times that grow frame by frame decode forward without seeking. Before
-    // the first picture, or with no visual track, the buffer is left as it
-    // is. A decoding error keeps the last good picture. False only when
-    // nothing could be drawn at all.
+    // the first picture, the first picture is drawn; past the end, the last.
+    // A decoding error keeps the last good picture. False, with the buffer
+    // left as it is, only when nothing could be drawn at all (no visual
+    // track, or no picture that decodes). Only the box's width is written
+    // in each row, however far apart the rows are.
     virtual bool renderFrame(int64_t time, uint32_t *pixels, int bytesPerLine) = 0;
 
     enum class ExportResult { Done, Aborted, NoSound, Failed };
@@ -58,7 +60,8 @@ public:
     // Writes the first enabled sound track to `wavPath` as 16-bit PCM
     // stereo 44100 Hz with a plain 44-byte header holding the real sizes.
     // `progress` is called with the percentage done (0-100); a true answer
-    // aborts and removes the file.
+    // aborts and removes the file. NoSound leaves no file either. Rendering
+    // afterwards starts over from the movie's beginning.
     virtual ExportResult exportSound(const QString &wavPath, const std::function<bool(int percent)> &progress,
         QString *error = nullptr)
         = 0;

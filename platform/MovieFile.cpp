@@ -147,6 +147,16 @@ int64_t MovieFile::duration() const
     return std::max<int64_t>(0, end - startTime());
 }
 
+bool MovieFile::rewind()
+{
+    if (!mHasRead)
+        return true;
+    mHasRead = false;
+    // Files without a time index can still be read again from their first byte.
+    return av_seek_frame(mContext.get(), -1, startTime(), AVSEEK_FLAG_BACKWARD) >= 0
+        || av_seek_frame(mContext.get(), -1, 0, AVSEEK_FLAG_BYTE) >= 0;
+}
+
 void MovieFile::readOnly(int streamIndex)
 {
     for (unsigned i = 0; i < mContext->nb_streams; ++i)
@@ -155,6 +165,7 @@ void MovieFile::readOnly(int streamIndex)
 
 bool MovieFile::readPacket(AVPacket* packet)
 {
+    mHasRead = true;
     for (int attempt = 0; attempt < kReadRetries; ++attempt) {
         const int status = av_read_frame(mContext.get(), packet);
         if (status >= 0)

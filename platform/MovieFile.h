@@ -29,6 +29,10 @@ public:
     // The movie's length in AV_TIME_BASE units; 0 when unknown.
     int64_t duration() const;
 
+    // Goes back to the movie's first packet; false when the file cannot be
+    // read again.
+    bool rewind();
+
     // Makes the reader pass over every stream but this one.
     void readOnly(int streamIndex);
 
@@ -44,6 +48,7 @@ private:
 
     QString mPath;
     FormatContextPtr mContext;
+    bool mHasRead = false; // packets were read since opening or rewinding
     // Reading a hostile header may not take longer than this.
     std::chrono::steady_clock::time_point mDeadline;
 };

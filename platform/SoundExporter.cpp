@@ -18,8 +18,8 @@ QString tr(const char* text)
 
 } // namespace
 
-SoundExporter::SoundExporter(const QString& moviePath)
-    : mMoviePath(moviePath)
+SoundExporter::SoundExporter(MovieFile* file)
+    : mFile(file)
 {
 }
 
@@ -30,12 +30,14 @@ SoundExporter::~SoundExporter()
 
 Movie::ExportResult SoundExporter::run(const QString& wavPath, const Progress& progress, QString* error)
 {
-    mFile = MovieFile::open(mMoviePath, error);
-    if (!mFile)
-        return Movie::ExportResult::Failed;
     mStreamIndex = mFile->firstEnabledStream(AVMEDIA_TYPE_AUDIO);
     if (mStreamIndex < 0)
         return Movie::ExportResult::NoSound;
+    if (!mFile->rewind()) {
+        if (error)
+            *error = tr("The movie cannot be read again from its start.");
+        return Movie::ExportResult::Failed;
+    }
     if (!openDecoder(error))
         return Movie::ExportResult::Failed;
     mWriter = std::make_unique<WavFileWriter>(wavPath);

@@ -12,14 +12,13 @@ class MovieFile;
 class WavFileWriter;
 
 // Exports a movie's first enabled sound track as a WAV file of 16-bit
-// stereo at 44100 Hz, whatever the track's layout and rate. The movie is
-// read with a reader of its own, so exporting leaves rendering undisturbed,
-// and in small pieces, so memory stays flat however long the movie is.
+// stereo at 44100 Hz, whatever the track's layout and rate. The movie is read
+// from its start in small pieces, so memory stays flat however long it is.
 class SoundExporter {
 public:
     using Progress = std::function<bool(int percent)>;
 
-    explicit SoundExporter(const QString& moviePath);
+    explicit SoundExporter(MovieFile* file);
     ~SoundExporter();
 
     Movie::ExportResult run(const QString& wavPath, const Progress& progress, QString* error = nullptr);
@@ -34,8 +33,7 @@ private:
     bool writeConverted(const uint8_t* const* input, int inputSamples);
     bool reportProgress(const AVFrame* frame, const Progress& progress);
 
-    QString mMoviePath;
-    std::unique_ptr<MovieFile> mFile;
+    MovieFile* mFile;
     int mStreamIndex = -1;
     CodecContextPtr mCodec;
     SwrContextPtr mResampler;

@@ -524,6 +524,11 @@ private slots:
         QVERIFY(movie);
         QTemporaryDir dir;
         const QString wav = dir.filePath(QStringLiteral("sound.wav"));
+        // A sound file left by an earlier run does not stay to be taken for this movie's.
+        QFile stale(wav);
+        QVERIFY(stale.open(QIODevice::WriteOnly));
+        stale.write(expectedWavHeader(0));
+        stale.close();
         QCOMPARE(movie->exportSound(wav, {}), Movie::ExportResult::NoSound);
         QVERIFY(!QFile::exists(wav));
     }
@@ -537,6 +542,19 @@ private slots:
         const QString wav = dir.filePath(QStringLiteral("missing folder/sound.wav"));
         QCOMPARE(movie->exportSound(wav, {}, &error), Movie::ExportResult::Failed);
         QVERIFY(!error.isEmpty());
+    }
+
+    void rendersTheSamePicturesAfterAnExport()
+    {
+        std::unique_ptr<Movie> movie = Movie::open(Fixtures::h264AacMov());
+        QVERIFY(movie);
+        const QImage start = render(*movie, 0);
+        const QImage second = render(*movie, 600);
+        QVERIFY(start != second);
+        QTemporaryDir dir;
+        QCOMPARE(movie->exportSound(dir.filePath(QStringLiteral("a.wav")), {}), Movie::ExportResult::Done);
+        QCOMPARE(render(*movie, 600), second);
+        QCOMPARE(render(*movie, 0), start);
     }
 
     void rendersWhileAnotherCopyExports()
