@@ -5,7 +5,9 @@
 #include "settings/SettingsModel.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -311,4 +313,32 @@ int Preferences::prefsIntForKey(const QString &key) const
 void Preferences::prefsClearAppendibleCheckbox()
 {
     UserDefaults::setValue(QStringLiteral("DRBurnOptionsAppendable"), false);
+}
+
+bool Preferences::getValidMPEGs() const
+{
+    return !QFileInfo::exists(mSettings->projectFile(QString::fromLatin1(kInvalidMPEGsFileName)));
+}
+
+void Preferences::deleteMPEGs()
+{
+    if (mSettings->projectFolder().isEmpty())
+        return;
+    QFile marker(mSettings->projectFile(QString::fromLatin1(kInvalidMPEGsFileName)));
+    // Opening for appending creates the file or leaves its content; the
+    // explicit time is for a marker that existed already.
+    if (marker.open(QIODevice::Append))
+        marker.setFileTime(QDateTime::currentDateTime(), QFileDevice::FileModificationTime);
+}
+
+void Preferences::setValidMPEGs()
+{
+    if (!mSettings->projectFolder().isEmpty())
+        QFile::remove(mSettings->projectFile(QString::fromLatin1(kInvalidMPEGsFileName)));
+}
+
+void Preferences::setRecordValue(const QString &key, const QVariant &value)
+{
+    if (mProjectSettings)
+        mProjectSettings->insert(key, value);
 }

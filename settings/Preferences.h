@@ -31,6 +31,16 @@ public:
     void setProjectDefaults();
     void clearSettings();
 
+    // The MPEG invalidation marker "Kestrin.invalidmpegs" of the open
+    // project: present means every converted MPEG file is stale.
+    static constexpr const char *kInvalidMPEGsFileName = "Kestrin.invalidmpegs";
+    bool getValidMPEGs() const;
+    void deleteMPEGs();
+    void setValidMPEGs();
+
+    // Sets one key of the record, when there is one.
+    void setRecordValue(const QString &key, const QVariant &value);
+
     bool hasRecord() const { return mProjectSettings.has_value(); }
     QVariantMap record() const { return mProjectSettings.value_or(QVariantMap()); }
 
