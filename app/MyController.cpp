@@ -6,6 +6,7 @@
 #include "settings/Preferences.h"
 #include "settings/SettingsModel.h"
 #include "settings/ui/PreferencesWindow.h"
+#include "settings/ui/SettingChanges.h"
 
 #include <QAction>
 #include <QDir>
@@ -42,6 +43,8 @@ void MyController::awakeFromNib()
     mPreferences->prefsLoad();
     mPreferencesWindow = new PreferencesWindow(mPreferences, mWindow);
     connect(mWindow->mPreferencesAction, &QAction::triggered, mPreferencesWindow, &PreferencesWindow::prefsOpen);
+    mSettingChanges = new SettingChanges(mSettings, mPreferences, mMediaTree, mWindow->mSettingsPanel,
+        mWindow->mMenuTabView, mWindow->mSettingsDrawer, this);
 }
 
 void MyController::applicationDidFinishLaunching()

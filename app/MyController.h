@@ -13,6 +13,7 @@ class Preferences;
 class PreferencesWindow;
 
 
+class SettingChanges;
 class SettingsModel;
 
 // The main window's controller: start-up, choosing, creating and opening a
@@ -41,6 +42,7 @@ public:
     QFileDialog *savePanel() const { return mSavePanel; }
     QFileDialog *openPanel() const { return mOpenPanel; }
     PreferencesWindow *preferencesWindow() const { return mPreferencesWindow; }
+    SettingChanges *settingChanges() const { return mSettingChanges; }
     bool holdsLock() const { return mProjectFolder.holdsLock(); }
 
 signals:
@@ -74,4 +76,5 @@ private:
     QPointer<QFileDialog> mSavePanel;
     QPointer<QFileDialog> mOpenPanel;
     PreferencesWindow *mPreferencesWindow = nullptr;
+    SettingChanges *mSettingChanges = nullptr;
 };
