@@ -18,11 +18,40 @@
 #include <algorithm>
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
 
 constexpr int kRounds = 3;
+
+// Processor seconds used so far by this process and by its finished children.
+double processorSeconds()
+{
+    double seconds = 0;
+    for (int who : { RUSAGE_SELF, RUSAGE_CHILDREN }) {
+        rusage usage {};
+        getrusage(who, &usage);
+        seconds
+            += usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    }
+    return seconds;
+}
+
+struct Timing {
+    double wall = 0;
+    double processor = 0;
+};
+
+// Wall and processor time of `work`.
+template <typename Work> Timing timed(Work work)
+{
+    const double processorBefore = processorSeconds();
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return { timer.nsecsElapsed() / 1e9, processorSeconds() - processorBefore };
+}
 
 QString benchMovie()
 {
@@ -61,39 +90,36 @@ FrameRun framePath(const QString& moviePath, bool vcd)
     return run;
 }
 
-double kestrinEncode(const QString& moviePath, const QString& folder)
+Timing kestrinEncode(const QString& moviePath, const QString& folder)
 {
     VideoSettings settings;
     settings.bitRate = 1152;
-    QElapsedTimer timer;
-    timer.start();
-    const VideoResult result = VideoConversion::convertVideo(moviePath, folder, settings, {});
-    const double seconds = timer.nsecsElapsed() / 1e9;
+    VideoResult result;
+    const Timing timing = timed([&] { result = VideoConversion::convertVideo(moviePath, folder, settings, {}); });
     if (!result.succeeded())
         std::printf("  Kestrin's encode failed: %s\n", qPrintable(result.error));
-    return seconds;
+    return timing;
 }
 
 // ffmpeg scales the 16:9 picture into the same rows Kestrin puts it in.
-double bareEncode(const QString& moviePath, const QString& folder)
+Timing bareEncode(const QString& moviePath, const QString& folder)
 {
-    QProcess decoder;
-    QProcess encoder;
-    decoder.setStandardOutputProcess(&encoder);
-    decoder.setStandardErrorFile(QProcess::nullDevice());
-    encoder.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    QElapsedTimer timer;
-    timer.start();
-    decoder.start(QStringLiteral("ffmpeg"),
-        { QStringLiteral("-nostdin"), QStringLiteral("-i"), moviePath, QStringLiteral("-an"), QStringLiteral("-vf"),
-            QStringLiteral("scale=352:180:flags=bicubic,pad=352:240:0:30"), QStringLiteral("-r"),
-            QStringLiteral("30000/1001"), QStringLiteral("-pix_fmt"), QStringLiteral("yuv420p"), QStringLiteral("-f"),
-            QStringLiteral("yuv4mpegpipe"), QStringLiteral("-") });
-    encoder.start(QStringLiteral("mpeg2enc"),
-        EncoderCommand::arguments(true, 1152, 100, false, QDir(folder).filePath(QStringLiteral("bare.m1v"))));
-    decoder.waitForFinished(-1);
-    encoder.waitForFinished(-1);
-    return timer.nsecsElapsed() / 1e9;
+    return timed([&] {
+        QProcess decoder;
+        QProcess encoder;
+        decoder.setStandardOutputProcess(&encoder);
+        decoder.setStandardErrorFile(QProcess::nullDevice());
+        encoder.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        decoder.start(QStringLiteral("ffmpeg"),
+            { QStringLiteral("-nostdin"), QStringLiteral("-i"), moviePath, QStringLiteral("-an"), QStringLiteral("-vf"),
+                QStringLiteral("scale=352:180:flags=bicubic,pad=352:240:0:30"), QStringLiteral("-r"),
+                QStringLiteral("30000/1001"), QStringLiteral("-pix_fmt"), QStringLiteral("yuv420p"),
+                QStringLiteral("-f"), QStringLiteral("yuv4mpegpipe"), QStringLiteral("-") });
+        encoder.start(QStringLiteral("mpeg2enc"),
+            EncoderCommand::arguments(true, 1152, 100, false, QDir(folder).filePath(QStringLiteral("bare.m1v"))));
+        decoder.waitForFinished(-1);
+        encoder.waitForFinished(-1);
+    });
 }
 
 double median(std::vector<double> values)
@@ -130,14 +156,20 @@ int main(int argc, char** argv)
     std::vector<double> kestrin, bare, ratios;
     for (int round = 0; round < kRounds; ++round) {
         // Alternate the order so that neither side always runs on a warmer machine.
-        const bool kestrinFirst = round % 2 == 0;
-        const double first = kestrinFirst ? kestrinEncode(movie, folder.path()) : bareEncode(movie, folder.path());
-        const double second = kestrinFirst ? bareEncode(movie, folder.path()) : kestrinEncode(movie, folder.path());
-        kestrin.push_back(kestrinFirst ? first : second);
-        bare.push_back(kestrinFirst ? second : first);
-        ratios.push_back(kestrin.back() / bare.back());
-        std::printf("  round %d: Kestrin %.2f s, bare pipeline %.2f s, ratio %.3f\n", round + 1, kestrin.back(),
-            bare.back(), ratios.back());
+        Timing ours, theirs;
+        if (round % 2 == 0) {
+            ours = kestrinEncode(movie, folder.path());
+            theirs = bareEncode(movie, folder.path());
+        } else {
+            theirs = bareEncode(movie, folder.path());
+            ours = kestrinEncode(movie, folder.path());
+        }
+        kestrin.push_back(ours.wall);
+        bare.push_back(theirs.wall);
+        ratios.push_back(ours.wall / theirs.wall);
+        std::printf("  round %d: Kestrin %.2f s (processor %.2f s), bare pipeline %.2f s (processor %.2f s), "
+                    "ratio %.3f\n",
+            round + 1, ours.wall, ours.processor, theirs.wall, theirs.processor, ratios.back());
     }
     std::printf("  median: Kestrin %.2f s, bare %.2f s, ratio %.3f\n", median(kestrin), median(bare), median(ratios));
     return 0;

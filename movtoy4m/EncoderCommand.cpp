@@ -60,7 +60,8 @@ QStringList EncoderCommand::arguments(bool formatVCD, int bitRate, int quality, 
               << QStringLiteral("-b") << QString::number(bitRate);
     if (!formatVCD)
         arguments << QStringLiteral("-q") << QStringLiteral("6");
-    arguments << QStringLiteral("-I") << QString::number(interlaced ? 1 : 0) << QStringLiteral("-M")
+    // MPEG-1 has no interlaced coding: mpeg2enc refuses -I 1 for VCD.
+    arguments << QStringLiteral("-I") << QString::number(interlaced && !formatVCD ? 1 : 0) << QStringLiteral("-M")
               << QStringLiteral("4") << QStringLiteral("-V")
               << (formatVCD ? QStringLiteral("92") : QStringLiteral("230")) << QStringLiteral("-S")
               << QStringLiteral("9999") << QStringLiteral("-o") << output;

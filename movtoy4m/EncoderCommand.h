@@ -20,5 +20,6 @@ public:
     // SVCD (5) otherwise.
     static int formatCode(bool formatVCD, int bitRate);
 
+    // Interlaced coding is for SVCD only; a VCD stream is always progressive.
     static QStringList arguments(bool formatVCD, int bitRate, int quality, bool interlaced, const QString& output);
 };

@@ -77,6 +77,8 @@ private slots:
         QTest::addColumn<QStringList>("expected");
         QTest::newRow("VCD standard") << true << 1152 << 100 << false
                                       << words("-H -4 1 -2 1 -v 0 -f 1 -a 2 -b 1152 -I 0 -M 4 -V 92 -S 9999 -o");
+        QTest::newRow("VCD is never interlaced")
+            << true << 1151 << 75 << true << words("-H -4 2 -2 2 -v 0 -f 2 -a 2 -b 1151 -I 0 -M 4 -V 92 -S 9999 -o");
         QTest::newRow("SVCD user, interlaced")
             << false << 2000 << 40 << true
             << words("-4 3 -2 3 -r 20 -v 0 -f 5 -a 2 -b 2000 -q 6 -I 1 -M 4 -V 230 -S 9999 -o");

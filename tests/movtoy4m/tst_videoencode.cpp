@@ -59,25 +59,31 @@ private slots:
     {
         QTest::addColumn<bool>("vcd");
         QTest::addColumn<bool>("pal");
+        QTest::addColumn<bool>("interlaced");
         QTest::addColumn<int>("bitRate");
         QTest::addColumn<QString>("streamName");
         QTest::addColumn<QString>("codec");
         QTest::addColumn<QString>("size");
         QTest::addColumn<QString>("rate");
-        QTest::newRow("VCD NTSC") << true << false << 1152 << "h264_aac.m1v"
+        QTest::newRow("VCD NTSC") << true << false << false << 1152 << "h264_aac.m1v"
                                   << "mpeg1video"
                                   << "352\n240"
                                   << "30000/1001";
-        QTest::newRow("SVCD PAL") << false << true << 0 << "h264_aac.m2v"
+        QTest::newRow("SVCD PAL") << false << true << false << 0 << "h264_aac.m2v"
                                   << "mpeg2video"
                                   << "480\n576"
                                   << "25/1";
+        QTest::newRow("VCD PAL, interlaced asked") << true << true << true << 1150 << "h264_aac.m1v"
+                                                   << "mpeg1video"
+                                                   << "352\n288"
+                                                   << "25/1";
     }
 
     void encodesDiscStreams()
     {
         QFETCH(bool, vcd);
         QFETCH(bool, pal);
+        QFETCH(bool, interlaced);
         QFETCH(int, bitRate);
         QFETCH(QString, streamName);
         QFETCH(QString, codec);
@@ -89,6 +95,7 @@ private slots:
         settings.formatVCD = vcd;
         settings.formatPAL = pal;
         settings.bitRate = bitRate;
+        settings.interlaced = interlaced;
         bool waited = false;
         double lastProgress = -1;
         VideoConversion::Hooks hooks;
