@@ -95,7 +95,6 @@ bool VideoOutput::setWidth(int width, int height, int rate1, int rate2, int aspe
     mFps2 = rate2;
     mEncodingFPS = rate1 > 0 && rate2 > 0 ? encodingRate(rate1, rate2) : 0;
     mScaledRect = FramePlacement::scaledRect(mMovie.naturalSize(), QSize(width, height), aspect1, aspect2, mTVSafe);
-    mFinalRect = { 0, 0, height, width };
     buildLightenTable();
     mBuffersReady = setupOffscreen();
     return mBuffersReady;

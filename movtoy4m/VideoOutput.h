@@ -76,9 +76,6 @@ public:
     // Renders output frame k into the frame buffer.
     FrameResult renderFrame(int frame);
 
-    FrameRect scaledRect() const { return mScaledRect; }
-    FrameRect finalRect() const { return mFinalRect; }
-    bool buffersReady() const { return mBuffersReady; }
     // The output frame's pixels (ARGB words) and its row stride in bytes.
     const uint32_t* frameBits() const { return mScaledOffscreen.get(); }
     int rowBytes() const { return mRowBytes; }
@@ -101,7 +98,6 @@ private:
     int mCurrentFrame = 0;
 
     FrameRect mScaledRect;
-    FrameRect mFinalRect;
 
     // The output frame; the picture is drawn straight into mScaledRect of it.
     std::unique_ptr<uint32_t[]> mScaledOffscreen;

@@ -151,6 +151,15 @@ private slots:
         QVERIFY(QDir(root.path()).isEmpty());
     }
 
+    void aProjectFolderThatIsGoneFails()
+    {
+        QTemporaryDir root;
+        const QString gone = root.filePath(QStringLiteral("gone"));
+        const VideoResult result = VideoConversion::convertVideo(Fixtures::pal25Mp4(2), gone, VideoSettings(), {});
+        QCOMPARE(result.status, VideoResult::Status::Failed);
+        QVERIFY(result.error.contains(gone));
+    }
+
     void aFileThatIsNoMovieFails()
     {
         QTemporaryDir root;
