@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/PreviewPane.h"
 #include "settings/ui/SettingsPanel.h"
 
 #include <QAction>
@@ -26,10 +27,16 @@ MainWindow::MainWindow(SettingsModel *settings, QWidget *parent)
     auto *layout = new QVBoxLayout(central);
     layout->addWidget(makeProjectBar());
     auto *splitter = new QSplitter(Qt::Horizontal);
-    splitter->addWidget(makeMediaPane());
-    splitter->addWidget(makeMenuTabs());
-    splitter->setStretchFactor(0, 3);
-    splitter->setStretchFactor(1, 2);
+    auto *left = new QSplitter(Qt::Vertical);
+    left->addWidget(makeMediaPane());
+    left->addWidget(makeMenuTabs());
+    left->setStretchFactor(0, 3);
+    left->setStretchFactor(1, 1);
+    mPreviewPane = new PreviewPane;
+    splitter->addWidget(left);
+    splitter->addWidget(mPreviewPane);
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 1);
     layout->addWidget(splitter, 1);
     setCentralWidget(central);
 
@@ -111,6 +118,12 @@ void MainWindow::makeMenus()
     mToggleSettingsAction->setText(tr("&Settings Panel"));
     mToggleSettingsAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     mDiscMenu->addAction(mToggleSettingsAction);
+
+    mHelpMenu = menuBar()->addMenu(tr("&Help"));
+    mHelpAction = mHelpMenu->addAction(tr("Kestrin &Help"));
+    mHelpAction->setShortcut(QKeySequence::HelpContents);
+    mSupportAction = mHelpMenu->addAction(tr("&Reporting a Problem"));
+    mDownloadsAction = mHelpMenu->addAction(tr("&Installing Kestrin"));
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 
+class PreviewPane;
 class QAction;
 class QDockWidget;
 class QLineEdit;
@@ -24,6 +25,7 @@ public:
     QLineEdit *mCurrentProjectField;
     QTreeView *mMediaTreeView;
     QTabWidget *mMenuTabView;
+    PreviewPane *mPreviewPane;
     SettingsPanel *mSettingsPanel;
     QDockWidget *mSettingsDrawer;
 
@@ -34,6 +36,10 @@ public:
     QAction *mQuitAction;
     QAction *mPreferencesAction;
     QAction *mToggleSettingsAction;
+    QMenu *mHelpMenu;
+    QAction *mHelpAction;
+    QAction *mSupportAction;
+    QAction *mDownloadsAction;
 
 signals:
     // The user closed the window; the controller decides what that means.

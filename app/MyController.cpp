@@ -1,6 +1,12 @@
 #include "app/MyController.h"
 
 #include "app/MainWindow.h"
+#include "app/MoviePreview.h"
+#include "app/MyTableView.h"
+#include "app/PreviewList.h"
+#include "app/PreviewPane.h"
+#include "platform/MountPoints.h"
+#include "platform/Resources.h"
 #include "app/SelectProjectPanel.h"
 #include "media/MediaTree.h"
 #include "settings/Preferences.h"
@@ -9,6 +15,12 @@
 #include "settings/ui/SettingChanges.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDesktopServices>
+#include <QMediaPlayer>
+#include <QProcess>
+#include <QUrl>
 #include <QDir>
 #include <QDirIterator>
 #include <QFileDialog>
@@ -27,6 +39,8 @@ MyController::MyController(MainWindow *window, SettingsModel *settings, Preferen
     , mSettings(settings)
     , mPreferences(preferences)
     , mMediaTree(mediaTree)
+    , mPreview(new MoviePreview(settings, window->mPreviewPane->movieView, this))
+    , mSongs(new PreviewList(this))
 {
     connect(mWindow->mNewAction, &QAction::triggered, this, &MyController::menuNew);
     connect(mWindow->mOpenAction, &QAction::triggered, this, &MyController::menuOpen);
@@ -40,6 +54,8 @@ MyController::~MyController() = default;
 
 void MyController::awakeFromNib()
 {
+    mPreview->openResourceMovie();
+    connectPreview();
     mPreferences->prefsLoad();
     mPreferencesWindow = new PreferencesWindow(mPreferences, mWindow);
     connect(mWindow->mPreferencesAction, &QAction::triggered, mPreferencesWindow, &PreferencesWindow::prefsOpen);
@@ -197,8 +213,9 @@ void MyController::createProject(const QString &path)
     mPreferences->projectSettingsSave(path);
     mMediaTree->flushTree(path);
     mProjectFolder.takeLock(path);
-    const bool first = std::exchange(mFirstTime, false);
-    emit projectOpened(path, true, first);
+    if (std::exchange(mFirstTime, false))
+        startPreviewOfProject(true);
+    emit projectOpened(path, true, false);
 }
 
 void MyController::menuOpen()
@@ -230,12 +247,88 @@ void MyController::openPanelDidEnd(int returnCode)
     mProjectFolder.takeLock(folder);
     mMediaTree->loadFromFile(QDir(folder).filePath(QString::fromLatin1(ProjectFolder::kTreeFileName)));
     mPreferences->projectSettingsLoad(folder);
-    const bool first = std::exchange(mFirstTime, false);
-    emit projectOpened(folder, false, first);
+    if (std::exchange(mFirstTime, false))
+        startPreviewOfProject(false);
+    emit projectOpened(folder, false, false);
 }
 
 void MyController::menuQuit()
 {
     saveProject();
     emit quitRequested();
+}
+
+void MyController::connectPreview()
+{
+    PreviewPane *pane = mWindow->mPreviewPane;
+    pane->songTable->setController(mPreview, mSongs);
+    mPreview->setSongSelected([table = pane->songTable] { return table->songSelected(); });
+    connect(mPreview, &MoviePreview::percentShown, pane, &PreviewPane::showPercent);
+    connect(pane->mPlayButton, &QPushButton::clicked, pane->songTable, &MyTableView::resumePlaying);
+    connect(pane->mStopButton, &QPushButton::clicked, pane->songTable, &MyTableView::stopPlaying);
+    connect(pane->mRewindButton, &QPushButton::clicked, mPreview, &MoviePreview::startMovie);
+    connect(pane->mRepeatButton, &QCheckBox::toggled, mPreview, &MoviePreview::setRepeat);
+    connect(pane->mRemoveSongsButton, &QPushButton::clicked, this, &MyController::removeSongs);
+    connect(pane->mEjectButton, &QPushButton::clicked, this, &MyController::ejectCD);
+    connect(mWindow->mHelpAction, &QAction::triggered, this, &MyController::webFAQ);
+    connect(mWindow->mSupportAction, &QAction::triggered, this, &MyController::emailSupport);
+    connect(mWindow->mDownloadsAction, &QAction::triggered, this, &MyController::webDownloads);
+    connect(qApp, &QCoreApplication::aboutToQuit, pane->songTable, &MyTableView::stopPlaying);
+}
+
+// The first project of a run starts the resource movie: at half volume when
+// the project was opened, at the preview's own volume when it was created.
+// The timer does not look after it, so no percentage is shown.
+void MyController::startPreviewOfProject(bool created)
+{
+    if (!created)
+        mPreview->setVolume(0.5f);
+    mPreview->player()->play();
+}
+
+void MyController::removeSongs()
+{
+    mSongs->removeSongs();
+}
+
+void MyController::ejectCD()
+{
+    mPreview->forgetMovie();
+    mPreview->openResourceMovie();
+    const QString song = mWindow->mPreviewPane->songTable->songSelected();
+    if (!song.isEmpty()) {
+        const QString mountPoint = MountPoints::mountPointFor(song);
+        // The root holds the system itself: it is never a disc to eject.
+        if (mountPoint != QLatin1String("/"))
+            QProcess::startDetached(QStringLiteral("eject"), { mountPoint });
+        removeSongs();
+    }
+    mWindow->mPreviewPane->showPercent(0);
+}
+
+// Kestrin has no public web site or mail address: its help commands open the
+// documentation installed with it.
+void MyController::openDocumentation(const QString &section)
+{
+    const QString readme = Resources::dataFile(QStringLiteral("README.md"));
+    if (readme.isEmpty() || readme.startsWith(QLatin1Char(':')))
+        return;
+    QUrl url = QUrl::fromLocalFile(readme);
+    url.setFragment(section);
+    QDesktopServices::openUrl(url);
+}
+
+void MyController::emailSupport()
+{
+    openDocumentation(QStringLiteral("reporting-a-problem"));
+}
+
+void MyController::webFAQ()
+{
+    openDocumentation(QString());
+}
+
+void MyController::webDownloads()
+{
+    openDocumentation(QStringLiteral("quick-start-debian-12"));
 }

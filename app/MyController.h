@@ -9,6 +9,8 @@
 
 class MainWindow;
 class MediaTree;
+class MoviePreview;
+class PreviewList;
 class Preferences;
 class PreferencesWindow;
 
@@ -44,6 +46,17 @@ public:
     PreferencesWindow *preferencesWindow() const { return mPreferencesWindow; }
     SettingChanges *settingChanges() const { return mSettingChanges; }
     bool holdsLock() const { return mProjectFolder.holdsLock(); }
+    MoviePreview *preview() const { return mPreview; }
+    PreviewList *songs() const { return mSongs; }
+
+    // Ejects the disc that the preview list's selected movie comes from.
+    void ejectCD();
+    void removeSongs();
+    void setMIgnoreInsert(bool ignore) { mIgnoreInsert = ignore; }
+    bool ignoreInsert() const { return mIgnoreInsert; }
+    void emailSupport();
+    void webFAQ();
+    void webDownloads();
 
 signals:
     // Quit was chosen: the application should end now.
@@ -62,6 +75,9 @@ private:
     void showSelectPanelAgain();
     void createProject(const QString &path);
     void saveProject();
+    void connectPreview();
+    void startPreviewOfProject(bool created);
+    void openDocumentation(const QString &section);
     QString currentProject() const;
     void setCurrentProject(const QString &folder);
 
@@ -77,4 +93,7 @@ private:
     QPointer<QFileDialog> mOpenPanel;
     PreferencesWindow *mPreferencesWindow = nullptr;
     SettingChanges *mSettingChanges = nullptr;
+    MoviePreview *mPreview;
+    PreviewList *mSongs;
+    bool mIgnoreInsert = false;
 };

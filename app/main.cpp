@@ -9,6 +9,10 @@
 
 int main(int argc, char *argv[])
 {
+    // Qt's FFmpeg media backend plays what Kestrin converts without extra
+    // GStreamer plugins.
+    if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND"))
+        qputenv("QT_MEDIA_BACKEND", "ffmpeg");
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Kestrin"));
     QApplication::setApplicationName(QStringLiteral("Kestrin"));
