@@ -6,12 +6,12 @@
 
 #include <QAudioDevice>
 #include <QAudioOutput>
-#include <QMediaDevices>
 #include <QCoreApplication>
-#include <QPointer>
 #include <QDir>
 #include <QFileInfo>
+#include <QMediaDevices>
 #include <QMediaPlayer>
+#include <QPointer>
 #include <QUrl>
 #include <QVideoWidget>
 

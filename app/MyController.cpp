@@ -5,10 +5,10 @@
 #include "app/MyTableView.h"
 #include "app/PreviewList.h"
 #include "app/PreviewPane.h"
-#include "platform/MountPoints.h"
-#include "platform/Resources.h"
 #include "app/SelectProjectPanel.h"
 #include "media/MediaTree.h"
+#include "platform/MountPoints.h"
+#include "platform/Resources.h"
 #include "settings/Preferences.h"
 #include "settings/SettingsModel.h"
 #include "settings/ui/PreferencesWindow.h"
@@ -18,22 +18,22 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDesktopServices>
-#include <QMediaPlayer>
-#include <QProcess>
-#include <QUrl>
 #include <QDir>
 #include <QDirIterator>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QMediaPlayer>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QUrl>
 
-MyController::MyController(MainWindow *window, SettingsModel *settings, Preferences *preferences,
-    MediaTree *mediaTree, QObject *parent)
+MyController::MyController(
+    MainWindow *window, SettingsModel *settings, Preferences *preferences, MediaTree *mediaTree, QObject *parent)
     : QObject(parent)
     , mWindow(window)
     , mSettings(settings)

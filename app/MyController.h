@@ -14,7 +14,6 @@ class PreviewList;
 class Preferences;
 class PreferencesWindow;
 
-
 class SettingChanges;
 class SettingsModel;
 

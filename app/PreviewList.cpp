@@ -6,8 +6,7 @@
 
 PreviewList::PreviewList(QObject *parent)
     : QAbstractListModel(parent)
-{
-}
+{ }
 
 int PreviewList::insertSongs(const QStringList &paths, int row)
 {

@@ -26,10 +26,10 @@ public:
     Qt::ItemFlags flags(const QModelIndex &index) const override;
     QStringList mimeTypes() const override;
     Qt::DropActions supportedDropActions() const override;
-    bool canDropMimeData(const QMimeData *data, Qt::DropAction action, int row, int column,
-        const QModelIndex &parent) const override;
-    bool dropMimeData(const QMimeData *data, Qt::DropAction action, int row, int column,
-        const QModelIndex &parent) override;
+    bool canDropMimeData(
+        const QMimeData *data, Qt::DropAction action, int row, int column, const QModelIndex &parent) const override;
+    bool dropMimeData(
+        const QMimeData *data, Qt::DropAction action, int row, int column, const QModelIndex &parent) override;
 
 signals:
     // A drop ended: this row alone should be selected.

@@ -17,7 +17,7 @@ public:
     struct ReadResult
     {
         QVariant value; // invalid when the bytes are no property list
-        QString error;  // why not, for the log
+        QString error; // why not, for the log
         bool ok() const { return value.isValid(); }
     };
 

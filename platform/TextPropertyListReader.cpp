@@ -26,8 +26,7 @@ int hexValue(char c)
 
 TextPropertyListReader::TextPropertyListReader(const QByteArray &text)
     : mText(text)
-{
-}
+{ }
 
 QVariant TextPropertyListReader::read()
 {
@@ -209,13 +208,27 @@ bool TextPropertyListReader::readEscape(QByteArray *utf8)
     }
     const char c = mText.at(mPos++);
     switch (c) {
-    case 'n': utf8->append('\n'); return true;
-    case 't': utf8->append('\t'); return true;
-    case 'r': utf8->append('\r'); return true;
-    case 'a': utf8->append('\a'); return true;
-    case 'b': utf8->append('\b'); return true;
-    case 'f': utf8->append('\f'); return true;
-    case 'v': utf8->append('\v'); return true;
+    case 'n':
+        utf8->append('\n');
+        return true;
+    case 't':
+        utf8->append('\t');
+        return true;
+    case 'r':
+        utf8->append('\r');
+        return true;
+    case 'a':
+        utf8->append('\a');
+        return true;
+    case 'b':
+        utf8->append('\b');
+        return true;
+    case 'f':
+        utf8->append('\f');
+        return true;
+    case 'v':
+        utf8->append('\v');
+        return true;
     case 'U':
     case 'u': {
         char16_t unit = 0;

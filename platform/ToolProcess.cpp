@@ -6,8 +6,8 @@
 #include <QRegularExpression>
 
 #include <csignal>
-#include <sys/types.h>
 #include <signal.h>
+#include <sys/types.h>
 
 namespace {
 
@@ -30,8 +30,7 @@ ToolProcess::ToolProcess(const QString &program, const QStringList &arguments)
     , mArguments(arguments)
     , mProcess(std::make_unique<QProcess>())
     , mStopSignal(SIGTERM)
-{
-}
+{ }
 
 ToolProcess::~ToolProcess()
 {
@@ -40,10 +39,22 @@ ToolProcess::~ToolProcess()
     }
 }
 
-void ToolProcess::setWorkingDirectory(const QString &folder) { mProcess->setWorkingDirectory(folder); }
-void ToolProcess::setStopFlag(const std::atomic_bool *stop) { mStop = stop; }
-void ToolProcess::setStopSignal(int signal) { mStopSignal = signal; }
-void ToolProcess::setSeparateErrorChannel(bool separate) { mSeparateErrors = separate; }
+void ToolProcess::setWorkingDirectory(const QString &folder)
+{
+    mProcess->setWorkingDirectory(folder);
+}
+void ToolProcess::setStopFlag(const std::atomic_bool *stop)
+{
+    mStop = stop;
+}
+void ToolProcess::setStopSignal(int signal)
+{
+    mStopSignal = signal;
+}
+void ToolProcess::setSeparateErrorChannel(bool separate)
+{
+    mSeparateErrors = separate;
+}
 
 bool ToolProcess::start()
 {
@@ -62,7 +73,10 @@ bool ToolProcess::start()
     return true;
 }
 
-qint64 ToolProcess::processId() const { return mProcess->processId(); }
+qint64 ToolProcess::processId() const
+{
+    return mProcess->processId();
+}
 
 QString ToolProcess::commandLine() const
 {
@@ -153,7 +167,10 @@ bool ToolProcess::write(const QByteArray &bytes)
     return true;
 }
 
-void ToolProcess::closeWriteChannel() { mProcess->closeWriteChannel(); }
+void ToolProcess::closeWriteChannel()
+{
+    mProcess->closeWriteChannel();
+}
 
 ToolProcess::Result ToolProcess::finish()
 {

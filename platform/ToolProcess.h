@@ -27,7 +27,7 @@ public:
         bool stopped = false; // the stop flag ended it
         bool crashed = false;
         int exitCode = -1;
-        QString error;  // why it could not start
+        QString error; // why it could not start
         QString output; // everything it printed (the last megabyte at most)
 
         bool succeeded() const { return started && !stopped && !crashed && exitCode == 0; }

@@ -48,8 +48,7 @@ Preferences::Preferences(SettingsModel *settings, QObject *parent)
     : QObject(parent)
     , mSettings(settings)
     , prefsVCDAuthorStored(unspecifiedAuthor())
-{
-}
+{ }
 
 QVariantMap Preferences::defaultRecord()
 {

@@ -4,8 +4,7 @@
 
 SettingsModel::SettingsModel(QObject *parent)
     : QObject(parent)
-{
-}
+{ }
 
 QVariant SettingsModel::value(const QString &key) const
 {

@@ -17,8 +17,7 @@
 
 namespace {
 
-template<typename Widget>
-Widget *named(Widget *widget, const char *name)
+template <typename Widget> Widget *named(Widget *widget, const char *name)
 {
     widget->setObjectName(QString::fromLatin1(name));
     return widget;
@@ -104,8 +103,8 @@ QWidget *SettingsPanel::makeEncodingGroup()
     mBitRateField = named(new QLineEdit, "mBitRateField");
     mBitRateField->setValidator(new QIntValidator(0, 99999, mBitRateField));
     mBitRateField->setToolTip(tr("Video bit rate in kbit/s. A VCD player expects 1152; SVCD allows up to 2600."));
-    mQualitySlider = makeSlider("mQualitySlider", 100,
-        tr("Encoding quality: higher searches motion more thoroughly and takes longer"));
+    mQualitySlider = makeSlider(
+        "mQualitySlider", 100, tr("Encoding quality: higher searches motion more thoroughly and takes longer"));
     mInterlacedCheckbox = named(new QCheckBox(tr("&Interlaced")), "mInterlacedCheckbox");
     mInterlacedCheckbox->setToolTip(tr("Encode the picture as interlaced fields, for interlaced sources"));
     mGenericCheckbox = named(new QCheckBox(tr("&Generic MPEG stream")), "mGenericCheckbox");
@@ -218,7 +217,11 @@ void SettingsPanel::showValue(const QString &key)
         { QStringLiteral("Quality"), [&] { setSlider(mQualitySlider); } },
         { QStringLiteral("Interlaced"), [&] { setChecked(mInterlacedCheckbox); } },
         { QStringLiteral("GenericMPEG"), [&] { setChecked(mGenericCheckbox); } },
-        { QStringLiteral("Framesize"), [&] { setChecked(mFramesizeCheckbox); updateFrameSizeFields(); } },
+        { QStringLiteral("Framesize"),
+            [&] {
+                setChecked(mFramesizeCheckbox);
+                updateFrameSizeFields();
+            } },
         { QStringLiteral("FramesizeW"), [&] { setText(mFramesizeWField); } },
         { QStringLiteral("FramesizeH"), [&] { setText(mFramesizeHField); } },
         { QStringLiteral("Lightness"), [&] { setSlider(mLightnessSlider); } },
