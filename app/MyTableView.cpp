@@ -37,27 +37,28 @@ QString MyTableView::songSelected() const
     return rows.isEmpty() || !mSongs ? QString() : mSongs->songAtIndex(rows.first().row());
 }
 
+// A click shows the entry stopped on its first frame; a double click plays it.
 void MyTableView::selectSong()
 {
-    if (mIsRunning)
-        stopPlaying();
-    const QString song = songSelected();
-    if (song.isEmpty())
-        return;
-    myController->playThisSong(song);
-    myController->stopPlaying();
-    mIsRunning = false;
+    loadSelectedSong(false);
 }
 
 void MyTableView::playSong()
 {
+    loadSelectedSong(true);
+}
+
+void MyTableView::loadSelectedSong(bool play)
+{
     if (mIsRunning)
         stopPlaying();
     const QString song = songSelected();
     if (song.isEmpty())
         return;
     myController->playThisSong(song);
-    mIsRunning = true;
+    if (!play)
+        myController->stopPlaying();
+    mIsRunning = play;
 }
 
 void MyTableView::stopPlaying()

@@ -26,6 +26,8 @@ public:
     bool isRunning() const { return mIsRunning; }
 
 private:
+    void loadSelectedSong(bool play);
+
     MoviePreview *myController = nullptr;
     PreviewList *mSongs = nullptr;
     bool mIsRunning = false;

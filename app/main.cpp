@@ -1,8 +1,5 @@
-#include "app/MainWindow.h"
+#include "app/KestrinApp.h"
 #include "app/MyController.h"
-#include "media/MediaTree.h"
-#include "settings/Preferences.h"
-#include "settings/SettingsModel.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -18,14 +15,9 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Kestrin"));
     QApplication::setApplicationVersion(QStringLiteral(KESTRIN_VERSION));
 
-    SettingsModel settings;
-    Preferences preferences(&settings);
-    MediaTree mediaTree(&settings);
-    MainWindow window(&settings);
-    MyController controller(&window, &settings, &preferences, &mediaTree);
-    QObject::connect(&controller, &MyController::quitRequested, &app, &QApplication::quit, Qt::QueuedConnection);
-
-    controller.awakeFromNib();
-    QTimer::singleShot(0, &controller, &MyController::applicationDidFinishLaunching);
+    KestrinApp kestrin;
+    QObject::connect(kestrin.controller.get(), &MyController::quitRequested, &app, &QApplication::quit,
+        Qt::QueuedConnection);
+    QTimer::singleShot(0, kestrin.controller.get(), &MyController::applicationDidFinishLaunching);
     return app.exec();
 }

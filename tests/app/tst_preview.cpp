@@ -1,3 +1,4 @@
+#include "app/KestrinApp.h"
 #include "app/MainWindow.h"
 #include "app/MoviePreview.h"
 #include "app/MyController.h"
@@ -23,9 +24,9 @@ class TestPreview : public QObject
 {
     Q_OBJECT
 
+    std::unique_ptr<KestrinApp> mApp;
     SettingsModel *mSettings = nullptr;
     Preferences *mPreferences = nullptr;
-    MediaTree *mTree = nullptr;
     MainWindow *mWindow = nullptr;
     MyController *mController = nullptr;
     QTemporaryDir *mProject = nullptr;
@@ -48,23 +49,18 @@ private slots:
     void init()
     {
         mProject = new QTemporaryDir;
-        mSettings = new SettingsModel;
+        mApp = std::make_unique<KestrinApp>();
+        mSettings = mApp->settings.get();
+        mPreferences = mApp->preferences.get();
+        mWindow = mApp->window.get();
+        mController = mApp->controller.get();
         mSettings->setProjectFolder(mProject->path());
-        mPreferences = new Preferences(mSettings);
-        mTree = new MediaTree(mSettings);
-        mWindow = new MainWindow(mSettings);
-        mController = new MyController(mWindow, mSettings, mPreferences, mTree);
-        mController->awakeFromNib();
         mWindow->show();
     }
 
     void cleanup()
     {
-        delete mController;
-        delete mWindow;
-        delete mTree;
-        delete mPreferences;
-        delete mSettings;
+        mApp.reset();
         delete mProject;
     }
 

@@ -1,3 +1,4 @@
+#include "app/KestrinApp.h"
 #include "app/MainWindow.h"
 #include "app/MyController.h"
 #include "app/SelectProjectPanel.h"
@@ -23,9 +24,9 @@ class TestProjectOpening : public QObject
     Q_OBJECT
 
     QTemporaryDir *mRoot = nullptr;
+    std::unique_ptr<KestrinApp> mApp;
     SettingsModel *mSettings = nullptr;
     Preferences *mPreferences = nullptr;
-    MediaTree *mTree = nullptr;
     MainWindow *mWindow = nullptr;
     MyController *mController = nullptr;
 
@@ -70,22 +71,17 @@ private slots:
     {
         QFile::remove(UserDefaults::filePath());
         mRoot = new QTemporaryDir;
-        mSettings = new SettingsModel;
-        mPreferences = new Preferences(mSettings);
-        mTree = new MediaTree(mSettings);
-        mWindow = new MainWindow(mSettings);
-        mController = new MyController(mWindow, mSettings, mPreferences, mTree);
-        mController->awakeFromNib();
+        mApp = std::make_unique<KestrinApp>();
+        mSettings = mApp->settings.get();
+        mPreferences = mApp->preferences.get();
+        mWindow = mApp->window.get();
+        mController = mApp->controller.get();
         mController->applicationDidFinishLaunching();
     }
 
     void cleanup()
     {
-        delete mController;
-        delete mWindow;
-        delete mTree;
-        delete mPreferences;
-        delete mSettings;
+        mApp.reset();
         delete mRoot;
     }
 

@@ -1,4 +1,6 @@
+#include "app/KestrinApp.h"
 #include "app/MainWindow.h"
+#include "app/MyController.h"
 #include "media/MediaTree.h"
 #include "platform/PropertyList.h"
 #include "settings/Preferences.h"
@@ -25,6 +27,7 @@ class TestSettingChanges : public QObject
     Q_OBJECT
 
     QTemporaryDir *mFolder = nullptr;
+    std::unique_ptr<KestrinApp> mApp;
     SettingsModel *mSettings = nullptr;
     Preferences *mPreferences = nullptr;
     MediaTree *mTree = nullptr;
@@ -80,23 +83,19 @@ private slots:
     void init()
     {
         mFolder = new QTemporaryDir;
-        mSettings = new SettingsModel;
-        mPreferences = new Preferences(mSettings);
-        mTree = new MediaTree(mSettings);
-        mWindow = new MainWindow(mSettings);
-        mChanges = new SettingChanges(mSettings, mPreferences, mTree, panel(), mWindow->mMenuTabView,
-            mWindow->mSettingsDrawer);
+        mApp = std::make_unique<KestrinApp>();
+        mSettings = mApp->settings.get();
+        mPreferences = mApp->preferences.get();
+        mTree = mApp->mediaTree.get();
+        mWindow = mApp->window.get();
+        mChanges = mApp->controller->settingChanges();
         mWindow->show();
         openProject(Preferences::defaultRecord());
     }
 
     void cleanup()
     {
-        delete mChanges;
-        delete mWindow;
-        delete mTree;
-        delete mPreferences;
-        delete mSettings;
+        mApp.reset();
         delete mFolder;
     }
 

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <memory>
+
+class MainWindow;
+class MediaTree;
+class MyController;
+class Preferences;
+class SettingsModel;
+
+// Every long-lived controller of the application and the main window, made
+// and wired together in one place, and torn down in the right order. The
+// application makes one; tests that drive the whole window make their own.
+class KestrinApp
+{
+public:
+    KestrinApp();
+    ~KestrinApp();
+
+    std::unique_ptr<SettingsModel> settings;
+    std::unique_ptr<Preferences> preferences;
+    std::unique_ptr<MediaTree> mediaTree;
+    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<MyController> controller;
+};
