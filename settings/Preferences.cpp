@@ -50,6 +50,32 @@ Preferences::Preferences(SettingsModel *settings, QObject *parent)
     , prefsVCDAuthorStored(unspecifiedAuthor())
 { }
 
+namespace {
+
+QString invalidMPEGsPath(const QString &folder)
+{
+    return QDir(folder).filePath(QString::fromLatin1(Preferences::kInvalidMPEGsFileName));
+}
+
+} // namespace
+
+bool Preferences::getValidMPEGs(const QString &folder)
+{
+    return !QFileInfo::exists(invalidMPEGsPath(folder));
+}
+
+void Preferences::deleteMPEGs(const QString &folder)
+{
+    QFile marker(invalidMPEGsPath(folder));
+    if (marker.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        marker.close();
+}
+
+void Preferences::setValidMPEGs(const QString &folder)
+{
+    QFile::remove(invalidMPEGsPath(folder));
+}
+
 QVariantMap Preferences::defaultRecord()
 {
     return {
