@@ -50,32 +50,6 @@ Preferences::Preferences(SettingsModel *settings, QObject *parent)
     , prefsVCDAuthorStored(unspecifiedAuthor())
 { }
 
-namespace {
-
-QString invalidMPEGsPath(const QString &folder)
-{
-    return QDir(folder).filePath(QString::fromLatin1(Preferences::kInvalidMPEGsFileName));
-}
-
-} // namespace
-
-bool Preferences::getValidMPEGs(const QString &folder)
-{
-    return !QFileInfo::exists(invalidMPEGsPath(folder));
-}
-
-void Preferences::deleteMPEGs(const QString &folder)
-{
-    QFile marker(invalidMPEGsPath(folder));
-    if (marker.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        marker.close();
-}
-
-void Preferences::setValidMPEGs(const QString &folder)
-{
-    QFile::remove(invalidMPEGsPath(folder));
-}
-
 QVariantMap Preferences::defaultRecord()
 {
     return {
@@ -342,7 +316,12 @@ void Preferences::prefsClearAppendibleCheckbox()
 
 bool Preferences::getValidMPEGs() const
 {
-    return !QFileInfo::exists(mSettings->projectFile(QString::fromLatin1(kInvalidMPEGsFileName)));
+    return getValidMPEGs(mSettings->projectFolder());
+}
+
+bool Preferences::getValidMPEGs(const QString &folder)
+{
+    return folder.isEmpty() || !QFileInfo::exists(QDir(folder).filePath(QString::fromLatin1(kInvalidMPEGsFileName)));
 }
 
 void Preferences::deleteMPEGs()
@@ -358,8 +337,13 @@ void Preferences::deleteMPEGs()
 
 void Preferences::setValidMPEGs()
 {
-    if (!mSettings->projectFolder().isEmpty())
-        QFile::remove(mSettings->projectFile(QString::fromLatin1(kInvalidMPEGsFileName)));
+    setValidMPEGs(mSettings->projectFolder());
+}
+
+void Preferences::setValidMPEGs(const QString &folder)
+{
+    if (!folder.isEmpty())
+        QFile::remove(QDir(folder).filePath(QString::fromLatin1(kInvalidMPEGsFileName)));
 }
 
 void Preferences::setRecordValue(const QString &key, const QVariant &value)

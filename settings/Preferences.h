@@ -19,9 +19,6 @@ class Preferences : public QObject
 
 public:
     static constexpr const char *kSettingsFileName = "Kestrin.settings";
-    // Present in a project folder: every converted base.mpg there is stale
-    // and the next conversion makes it again.
-    static constexpr const char *kInvalidMPEGsFileName = "Kestrin.invalidmpegs";
 
     explicit Preferences(SettingsModel *settings, QObject *parent = nullptr);
 
@@ -40,19 +37,16 @@ public:
     bool getValidMPEGs() const;
     void deleteMPEGs();
     void setValidMPEGs();
+    // The same for the project in `folder`, for work that runs without the
+    // open project (a conversion's workers, the batch command).
+    static bool getValidMPEGs(const QString &folder);
+    static void setValidMPEGs(const QString &folder);
 
     // Sets one key of the record, when there is one.
     void setRecordValue(const QString &key, const QVariant &value);
 
     bool hasRecord() const { return mProjectSettings.has_value(); }
     QVariantMap record() const { return mProjectSettings.value_or(QVariantMap()); }
-
-    // The MPEG invalidation marker of the project in `folder`: valid while it
-    // is absent; deleteMPEGs() creates it (or refreshes its date),
-    // setValidMPEGs() removes it. No converted file is touched.
-    static bool getValidMPEGs(const QString &folder);
-    static void deleteMPEGs(const QString &folder);
-    static void setValidMPEGs(const QString &folder);
 
     // The settings of a new project, the sixteen keys written for a folder
     // without a settings file.

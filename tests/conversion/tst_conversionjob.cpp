@@ -4,6 +4,7 @@
 #include "conversion/Multiplexer.h"
 #include "platform/PrivateTempDir.h"
 #include "settings/Preferences.h"
+#include "settings/SettingsModel.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,6 +17,14 @@
 #include <sys/stat.h>
 
 namespace {
+
+// Marks the project's converted files stale, as a confirmed setting change does.
+void markMPEGsStale(const QString& folder)
+{
+    SettingsModel model;
+    model.setProjectFolder(folder);
+    Preferences(&model).deleteMPEGs();
+}
 
 // A project folder whose name a shell would mangle.
 QString awkwardProject(const QTemporaryDir& root)
@@ -102,7 +111,7 @@ private slots:
         QFETCH(QString, video);
         QTemporaryDir root;
         const QString project = awkwardProject(root);
-        Preferences::deleteMPEGs(project);
+        markMPEGsStale(project);
         ConversionJob job(project, discSettings(vcd, pal));
         QSignalSpy finished(&job, &ConversionJob::finished);
         QSignalSpy audioMovies(&job, &ConversionJob::audioMovieChanged);
@@ -194,7 +203,7 @@ private slots:
         QVERIFY(older.open(QIODevice::WriteOnly));
         older.write("an older conversion");
         older.close();
-        Preferences::deleteMPEGs(project.path());
+        markMPEGsStale(project.path());
 
         ConversionJob job(project.path(), vcdNTSC());
         bool secondSoundReady = false;
@@ -238,7 +247,7 @@ private slots:
         QVERIFY(QFileInfo(mpg).size() > 0);
 
         QVERIFY(MovieSelection::select(media, project.path()).workList.isEmpty());
-        Preferences::deleteMPEGs(project.path());
+        markMPEGsStale(project.path());
         QCOMPARE(MovieSelection::select(media, project.path()).workList, QStringList { movie });
         Preferences::setValidMPEGs(project.path());
         setTime(mpg, 1700000000);
@@ -259,7 +268,7 @@ private slots:
         notes.close();
         const QString soundOnly = Fixtures::soundOnlyM4a();
         const QString good = Fixtures::noSoundMp4();
-        Preferences::deleteMPEGs(project.path());
+        markMPEGsStale(project.path());
 
         ConversionJob job(project.path(), vcdNTSC());
         const ConversionReport report = job.run({ notAMovie, soundOnly, good });
@@ -278,7 +287,7 @@ private slots:
     void anEmptyWorkListEndsAtOnce()
     {
         QTemporaryDir project;
-        Preferences::deleteMPEGs(project.path());
+        markMPEGsStale(project.path());
         ConversionJob job(project.path(), vcdNTSC());
         QSignalSpy finished(&job, &ConversionJob::finished);
         QVERIFY(job.run({}).succeeded());

@@ -1,5 +1,6 @@
 #include "conversion/MovieSelection.h"
 #include "settings/Preferences.h"
+#include "settings/SettingsModel.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,6 +11,14 @@
 #include <sys/stat.h>
 
 namespace {
+
+// Marks the project's converted files stale, as a confirmed setting change does.
+void markMPEGsStale(const QString& folder)
+{
+    SettingsModel model;
+    model.setProjectFolder(folder);
+    Preferences(&model).deleteMPEGs();
+}
 
 void writeFile(const QString& path)
 {
@@ -65,7 +74,7 @@ private slots:
             setTime(mpg, mpgTime);
         }
         if (marker)
-            Preferences::deleteMPEGs(project.path());
+            markMPEGsStale(project.path());
         QCOMPARE(MovieSelection::needsConverting(movie, mpg, marker), expected);
         QCOMPARE(MovieSelection::select({ movie }, project.path()).workList.size(), expected ? 1 : 0);
     }
@@ -139,12 +148,14 @@ private slots:
     {
         QTemporaryDir project;
         QVERIFY(Preferences::getValidMPEGs(project.path()));
-        Preferences::deleteMPEGs(project.path());
+        markMPEGsStale(project.path());
         QVERIFY(QFile::exists(project.filePath(QStringLiteral("Kestrin.invalidmpegs"))));
         QVERIFY(!Preferences::getValidMPEGs(project.path()));
         Preferences::setValidMPEGs(project.path());
         QVERIFY(Preferences::getValidMPEGs(project.path()));
         Preferences::setValidMPEGs(project.path());
+        // No project: nothing is stale, wherever the program was started.
+        QVERIFY(Preferences::getValidMPEGs(QString()));
     }
 };
 
