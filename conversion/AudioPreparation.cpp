@@ -13,23 +13,23 @@ namespace {
 // bbdmux's exit status when the input holds no stream of that id.
 constexpr int kBbdmuxNoStream = 3;
 
-QString tr(const char* text)
+QString tr(const char *text)
 {
     return QCoreApplication::translate("AudioPreparation", text);
 }
 
-bool hasContent(const QString& path)
+bool hasContent(const QString &path)
 {
     return QFileInfo(path).size() > 0;
 }
 
 // Steps may be run without anyone following them.
-bool report(const AudioPreparation::Progress& progress, int percent)
+bool report(const AudioPreparation::Progress &progress, int percent)
 {
     return progress && progress(percent);
 }
 
-StepResult programFailure(const QString& error, const ToolProcess::Result& result)
+StepResult programFailure(const QString &error, const ToolProcess::Result &result)
 {
     if (!result.started)
         return StepResult::failure(result.error);
@@ -46,12 +46,12 @@ int AudioPreparation::sharePercent(quint64 done, quint64 hundredth)
     return percent > 100 ? 100 : int(percent);
 }
 
-QStringList AudioPreparation::encoderArguments(const QString& mp2Path)
+QStringList AudioPreparation::encoderArguments(const QString &mp2Path)
 {
     return { QStringLiteral("-V"), QStringLiteral("-o"), mp2Path, QStringLiteral("-v"), QStringLiteral("0") };
 }
 
-StepResult AudioPreparation::extractAudio(const QString& moviePath, const MovieFiles& files, const Progress& progress)
+StepResult AudioPreparation::extractAudio(const QString &moviePath, const MovieFiles &files, const Progress &progress)
 {
     QString error;
     const std::unique_ptr<Movie> movie = Movie::open(moviePath, &error);
@@ -75,7 +75,7 @@ StepResult AudioPreparation::extractAudio(const QString& moviePath, const MovieF
 }
 
 StepResult AudioPreparation::extractMPEGAudio(
-    const QString& moviePath, const MovieFiles& files, const Progress& progress)
+    const QString &moviePath, const MovieFiles &files, const Progress &progress)
 {
     ToolProcess bbdmux(QStringLiteral("bbdmux"), { moviePath, QStringLiteral("0xc0"), files.mp2 });
     bool stopped = false;
@@ -104,7 +104,7 @@ StepResult AudioPreparation::extractMPEGAudio(
     return StepResult::done();
 }
 
-StepResult AudioPreparation::convertAudio(const MovieFiles& files, const Progress& progress)
+StepResult AudioPreparation::convertAudio(const MovieFiles &files, const Progress &progress)
 {
     QFile wav(files.wav);
     if (!wav.exists())
@@ -134,7 +134,7 @@ StepResult AudioPreparation::convertAudio(const MovieFiles& files, const Progres
     return StepResult::done();
 }
 
-AudioPreparation::FeedResult AudioPreparation::feedEncoder(QFile& wav, ToolProcess& encoder, const Progress& progress)
+AudioPreparation::FeedResult AudioPreparation::feedEncoder(QFile &wav, ToolProcess &encoder, const Progress &progress)
 {
     // Progress is the share of the file's bytes handed over, counted in
     // hundredths of its size.

@@ -15,7 +15,8 @@ class ToolProcess;
 // becomes base.mp2, MPEG-1 Layer II at 44100 Hz stereo 224 kbit/s, either
 // exported to base.wav through the movie service and encoded by mp2enc, or
 // copied out of an MPEG program stream by bbdmux.
-class AudioPreparation {
+class AudioPreparation
+{
 public:
     // The progress-and-cancel convention of the conversion: called with the
     // percentage done, it answers true when Stop was pressed.
@@ -27,16 +28,16 @@ public:
     static constexpr qint64 kBlockSize = 64 * 1024;
 
     // The sound track to base.wav; NoSound when the movie has none.
-    static StepResult extractAudio(const QString& moviePath, const MovieFiles& files, const Progress& progress);
+    static StepResult extractAudio(const QString &moviePath, const MovieFiles &files, const Progress &progress);
     // The first MPEG audio stream (0xc0) of an MPEG file copied to base.mp2
     // by bbdmux; NoSound when there is none.
-    static StepResult extractMPEGAudio(const QString& moviePath, const MovieFiles& files, const Progress& progress);
+    static StepResult extractMPEGAudio(const QString &moviePath, const MovieFiles &files, const Progress &progress);
     // base.wav through mp2enc to base.mp2; base.wav is removed whatever
     // happens. NoSound when there is no base.wav. Stop closes the pipe, and
     // the encoder finishes with what it has read.
-    static StepResult convertAudio(const MovieFiles& files, const Progress& progress);
+    static StepResult convertAudio(const MovieFiles &files, const Progress &progress);
 
-    static QStringList encoderArguments(const QString& mp2Path);
+    static QStringList encoderArguments(const QString &mp2Path);
 
     // `done` in whole percent of the total whose hundredth part is
     // `hundredth`, without floating point: 0 while the hundredth is 0, never
@@ -45,5 +46,5 @@ public:
 
 private:
     enum class FeedResult { Fed, Stopped, EncoderGone, ReadFailed };
-    static FeedResult feedEncoder(QFile& wav, ToolProcess& encoder, const Progress& progress);
+    static FeedResult feedEncoder(QFile &wav, ToolProcess &encoder, const Progress &progress);
 };

@@ -6,10 +6,9 @@
 
 BbdmuxProgress::BbdmuxProgress(quint64 inputSize)
     : mHundredth(inputSize / 100)
-{
-}
+{ }
 
-quint64 BbdmuxProgress::leadingCount(const QString& line)
+quint64 BbdmuxProgress::leadingCount(const QString &line)
 {
     qsizetype i = 0;
     while (i < line.size() && line.at(i).isSpace())
@@ -23,7 +22,7 @@ quint64 BbdmuxProgress::leadingCount(const QString& line)
     return count;
 }
 
-int BbdmuxProgress::addLine(const QString& line)
+int BbdmuxProgress::addLine(const QString &line)
 {
     mTotal += leadingCount(line);
     return percent();

@@ -11,14 +11,14 @@
 
 namespace {
 
-QString nameOf(const QString& movie)
+QString nameOf(const QString &movie)
 {
     return QFileInfo(movie).fileName();
 }
 
 } // namespace
 
-ConversionJob::ConversionJob(const QString& projectFolder, const ConversionSettings& settings, QObject* parent)
+ConversionJob::ConversionJob(const QString &projectFolder, const ConversionSettings &settings, QObject *parent)
     : QObject(parent)
     , mProjectFolder(projectFolder)
     , mSettings(settings)
@@ -37,12 +37,12 @@ ConversionJob::~ConversionJob()
         mVideoThread.join();
 }
 
-MovieFiles ConversionJob::filesOf(const QString& movie) const
+MovieFiles ConversionJob::filesOf(const QString &movie) const
 {
     return MovieFiles::forMovie(movie, mProjectFolder, mSettings.video.formatVCD);
 }
 
-void ConversionJob::start(const QStringList& workList)
+void ConversionJob::start(const QStringList &workList)
 {
     if (mRunning.exchange(true))
         return;
@@ -60,7 +60,7 @@ void ConversionJob::start(const QStringList& workList)
     mAudioThread = std::thread(&ConversionJob::HandleAudioThread, this);
 }
 
-ConversionReport ConversionJob::run(const QStringList& workList)
+ConversionReport ConversionJob::run(const QStringList &workList)
 {
     QEventLoop loop;
     connect(this, &ConversionJob::finished, &loop, &QEventLoop::quit);
@@ -75,7 +75,7 @@ void ConversionJob::stop()
     mUserDidCancelConvert = true;
 }
 
-void ConversionJob::show(std::atomic_int& shown, int percent, void (ConversionJob::*changed)(int))
+void ConversionJob::show(std::atomic_int &shown, int percent, void (ConversionJob::*changed)(int))
 {
     if (shown.exchange(percent) != percent)
         emit(this->*changed)(percent);
@@ -101,7 +101,7 @@ bool ConversionJob::setConvertVideoProgress(int percent)
 
 void ConversionJob::HandleAudioThread()
 {
-    for (const QString& movie : std::as_const(mWorkList)) {
+    for (const QString &movie : std::as_const(mWorkList)) {
         prepareAudio(movie);
         combineAudioVideo(movie);
         // Checked only now, so the movie in hand always reaches its
@@ -115,7 +115,7 @@ void ConversionJob::HandleAudioThread()
     workerFinished(&mAudioConvertDone);
 }
 
-void ConversionJob::prepareAudio(const QString& movie)
+void ConversionJob::prepareAudio(const QString &movie)
 {
     {
         std::lock_guard lock(mLock);
@@ -152,7 +152,7 @@ void ConversionJob::prepareAudio(const QString& movie)
 
 void ConversionJob::HandleVideoThread()
 {
-    for (const QString& movie : std::as_const(mWorkList)) {
+    for (const QString &movie : std::as_const(mWorkList)) {
         emit videoMovieChanged(nameOf(movie));
         setConvertVideoProgress(0);
         if (!stopRequested())
@@ -167,7 +167,7 @@ void ConversionJob::HandleVideoThread()
     workerFinished(&mVideoConvertDone);
 }
 
-void ConversionJob::convertVideo(const QString& movie)
+void ConversionJob::convertVideo(const QString &movie)
 {
     VideoConversion::Hooks hooks;
     hooks.waitForAudio = [this, movie] { waitForAudio(movie); };
@@ -182,13 +182,13 @@ void ConversionJob::convertVideo(const QString& movie)
 
 // The movie's picture is not read while its sound is being exported; the
 // audio worker may meanwhile be on a later movie.
-void ConversionJob::waitForAudio(const QString& movie)
+void ConversionJob::waitForAudio(const QString &movie)
 {
     std::unique_lock lock(mLock);
     mAudioMoved.wait(lock, [&] { return mCurrentAudioMovie != movie || mAudioExtracted; });
 }
 
-void ConversionJob::combineAudioVideo(const QString& movie)
+void ConversionJob::combineAudioVideo(const QString &movie)
 {
     bool failed = false;
     {
@@ -217,21 +217,21 @@ void ConversionJob::combineAudioVideo(const QString& movie)
     emit combineMovieChanged({});
 }
 
-void ConversionJob::noteFailure(const QString& movie, const StepResult& result)
+void ConversionJob::noteFailure(const QString &movie, const StepResult &result)
 {
     if (result.failed())
         noteFailure(movie, result.error, result.output);
 }
 
 // The first failure of a movie is the one worth telling.
-void ConversionJob::noteFailure(const QString& movie, const QString& reason, const QString& output)
+void ConversionJob::noteFailure(const QString &movie, const QString &reason, const QString &output)
 {
     std::lock_guard lock(mLock);
     if (!mFailures.contains(movie))
         mFailures.insert(movie, { movie, reason, output });
 }
 
-void ConversionJob::workerFinished(bool* ownDoneFlag)
+void ConversionJob::workerFinished(bool *ownDoneFlag)
 {
     QStringList halfDone;
     {
@@ -243,7 +243,7 @@ void ConversionJob::workerFinished(bool* ownDoneFlag)
         // side only; what it left behind goes.
         halfDone = std::exchange(mCombineArray, {});
     }
-    for (const QString& movie : std::as_const(halfDone))
+    for (const QString &movie : std::as_const(halfDone))
         Multiplexer::removeIntermediates(filesOf(movie));
     QMetaObject::invokeMethod(this, &ConversionJob::buildPanelDone, Qt::QueuedConnection);
 }
@@ -255,7 +255,7 @@ void ConversionJob::buildPanelDone()
     if (mVideoThread.joinable())
         mVideoThread.join();
     mReport.stopped = stopRequested();
-    for (const QString& movie : std::as_const(mWorkList)) {
+    for (const QString &movie : std::as_const(mWorkList)) {
         if (mFailures.contains(movie))
             mReport.failures.append(mFailures.value(movie));
         else if (mConverted.contains(movie))

@@ -25,25 +25,26 @@
 // Needs no window: the progress sheet, the batch command and tests follow it
 // through its signals, which arrive on the thread that owns the job. The
 // workers never wait for that thread.
-class ConversionJob : public QObject {
+class ConversionJob : public QObject
+{
     Q_OBJECT
 
 public:
-    ConversionJob(const QString& projectFolder, const ConversionSettings& settings, QObject* parent = nullptr);
+    ConversionJob(const QString &projectFolder, const ConversionSettings &settings, QObject *parent = nullptr);
     ~ConversionJob() override;
 
     // Starts the audio worker; finished() follows when both workers are done.
     // When every movie was converted, the project's MPEG invalidation marker
     // is removed.
-    void start(const QStringList& workList);
+    void start(const QStringList &workList);
     // start(), then runs this thread's events until finished().
-    ConversionReport run(const QStringList& workList);
+    ConversionReport run(const QStringList &workList);
 
     // Stop: each worker ends the step it is in, carries its movie to the
     // multiplexing step and ends. Movies finished before stay converted.
     void stop();
     bool isRunning() const { return mRunning.load(); }
-    const ConversionReport& report() const { return mReport; }
+    const ConversionReport &report() const { return mReport; }
 
     // The progress-and-cancel convention of every long step: shows the
     // percentage and answers whether Stop was pressed. Any thread.
@@ -53,30 +54,30 @@ public:
 
 signals:
     // The file name of the movie each worker is on; empty when it is done.
-    void audioMovieChanged(const QString& name);
-    void videoMovieChanged(const QString& name);
+    void audioMovieChanged(const QString &name);
+    void videoMovieChanged(const QString &name);
     // The movie being multiplexed; empty when none is.
-    void combineMovieChanged(const QString& name);
+    void combineMovieChanged(const QString &name);
     void extractAudioProgressChanged(int percent);
     void convertAudioProgressChanged(int percent);
     void convertVideoProgressChanged(int percent);
-    void finished(const ConversionReport& report);
+    void finished(const ConversionReport &report);
 
 private:
     void HandleAudioThread();
     void HandleVideoThread();
-    void prepareAudio(const QString& movie);
-    void convertVideo(const QString& movie);
-    void waitForAudio(const QString& movie);
-    void combineAudioVideo(const QString& movie);
-    void workerFinished(bool* ownDoneFlag);
+    void prepareAudio(const QString &movie);
+    void convertVideo(const QString &movie);
+    void waitForAudio(const QString &movie);
+    void combineAudioVideo(const QString &movie);
+    void workerFinished(bool *ownDoneFlag);
     void buildPanelDone();
 
-    void noteFailure(const QString& movie, const StepResult& result);
-    void noteFailure(const QString& movie, const QString& reason, const QString& output = {});
+    void noteFailure(const QString &movie, const StepResult &result);
+    void noteFailure(const QString &movie, const QString &reason, const QString &output = {});
     bool stopRequested() const { return mUserDidCancelConvert.load(); }
-    MovieFiles filesOf(const QString& movie) const;
-    void show(std::atomic_int& shown, int percent, void (ConversionJob::*changed)(int));
+    MovieFiles filesOf(const QString &movie) const;
+    void show(std::atomic_int &shown, int percent, void (ConversionJob::*changed)(int));
 
     const QString mProjectFolder;
     const ConversionSettings mSettings;

@@ -5,7 +5,7 @@
 QString ConversionReport::failureText() const
 {
     QStringList parts;
-    for (const Failure& failure : failures) {
+    for (const Failure &failure : failures) {
         QString part = QFileInfo(failure.movie).fileName() + QStringLiteral(": ") + failure.reason;
         if (!failure.output.isEmpty())
             part += QLatin1Char('\n') + failure.output;

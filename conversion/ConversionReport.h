@@ -7,8 +7,10 @@
 
 // How a whole conversion ended: which movies became base.mpg, which could
 // not be converted and why, and whether Stop ended it.
-struct ConversionReport {
-    struct Failure {
+struct ConversionReport
+{
+    struct Failure
+    {
         QString movie; // the movie's path
         QString reason; // in words
         QString output; // the last lines the failing program printed, if any

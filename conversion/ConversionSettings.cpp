@@ -9,7 +9,7 @@ int ConversionSettings::multiplexFormat() const
     return Multiplexer::formatCode(video.formatVCD, genericMPEG, video.effectiveBitRate());
 }
 
-ConversionSettings ConversionSettings::fromModel(const SettingsModel& model)
+ConversionSettings ConversionSettings::fromModel(const SettingsModel &model)
 {
     return { VideoSettings::fromModel(model), model.genericMPEG() };
 }

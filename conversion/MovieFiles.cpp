@@ -5,17 +5,17 @@
 #include <QDir>
 #include <QFileInfo>
 
-QString MovieFiles::baseName(const QString& moviePath)
+QString MovieFiles::baseName(const QString &moviePath)
 {
     return QFileInfo(moviePath).completeBaseName();
 }
 
-QString MovieFiles::mpgPath(const QString& moviePath, const QString& projectFolder)
+QString MovieFiles::mpgPath(const QString &moviePath, const QString &projectFolder)
 {
     return QDir(projectFolder).filePath(baseName(moviePath) + QStringLiteral(".mpg"));
 }
 
-MovieFiles MovieFiles::forMovie(const QString& moviePath, const QString& projectFolder, bool formatVCD)
+MovieFiles MovieFiles::forMovie(const QString &moviePath, const QString &projectFolder, bool formatVCD)
 {
     const QDir folder(projectFolder);
     const QString base = baseName(moviePath);
@@ -27,7 +27,7 @@ MovieFiles MovieFiles::forMovie(const QString& moviePath, const QString& project
     };
 }
 
-bool MovieFiles::isMPEGFile(const QString& moviePath)
+bool MovieFiles::isMPEGFile(const QString &moviePath)
 {
     const QString upper = moviePath.toUpper();
     return upper.endsWith(QStringLiteral(".MPG")) || upper.endsWith(QStringLiteral(".MPEG"));

@@ -12,23 +12,25 @@ namespace {
 
 // The file's own modification time, not its link target's, to the
 // nanosecond; false when it cannot be read.
-bool modificationTime(const QString& path, timespec* time)
+bool modificationTime(const QString &path, timespec *time)
 {
-    struct stat status { };
+    struct stat status
+    {
+    };
     if (::lstat(QFile::encodeName(path).constData(), &status) != 0)
         return false;
     *time = status.st_mtim;
     return true;
 }
 
-bool later(const timespec& a, const timespec& b)
+bool later(const timespec &a, const timespec &b)
 {
     return a.tv_sec != b.tv_sec ? a.tv_sec > b.tv_sec : a.tv_nsec > b.tv_nsec;
 }
 
 } // namespace
 
-bool MovieSelection::needsConverting(const QString& movie, const QString& mpg, bool mpegsInvalid)
+bool MovieSelection::needsConverting(const QString &movie, const QString &mpg, bool mpegsInvalid)
 {
     timespec movieTime {};
     if (!QFileInfo::exists(movie) || !modificationTime(movie, &movieTime))
@@ -39,11 +41,11 @@ bool MovieSelection::needsConverting(const QString& movie, const QString& mpg, b
     return later(movieTime, mpgTime);
 }
 
-QList<MovieSelection::SharedBase> MovieSelection::sharedBases(const QStringList& mediaFiles)
+QList<MovieSelection::SharedBase> MovieSelection::sharedBases(const QStringList &mediaFiles)
 {
     QHash<QString, QString> firstWithBase;
     QList<SharedBase> shared;
-    for (const QString& movie : mediaFiles) {
+    for (const QString &movie : mediaFiles) {
         const QString base = MovieFiles::baseName(movie);
         const auto first = firstWithBase.constFind(base);
         if (first == firstWithBase.cend())
@@ -54,13 +56,13 @@ QList<MovieSelection::SharedBase> MovieSelection::sharedBases(const QStringList&
     return shared;
 }
 
-MovieSelection::Result MovieSelection::select(const QStringList& mediaFiles, const QString& projectFolder)
+MovieSelection::Result MovieSelection::select(const QStringList &mediaFiles, const QString &projectFolder)
 {
     Result result;
     result.sharedBases = sharedBases(mediaFiles);
     const bool invalid = !Preferences::getValidMPEGs(projectFolder);
     QHash<QString, QString> ownerOfBase;
-    for (const QString& movie : mediaFiles) {
+    for (const QString &movie : mediaFiles) {
         const QString owner = ownerOfBase.value(MovieFiles::baseName(movie), movie);
         ownerOfBase.insert(MovieFiles::baseName(movie), owner);
         if (owner != movie || result.workList.contains(movie))

@@ -13,17 +13,17 @@ namespace {
 constexpr int kStandardVCDRate = 1152;
 constexpr int kStandardSVCDRate = 2500;
 
-QString tr(const char* text)
+QString tr(const char *text)
 {
     return QCoreApplication::translate("Multiplexer", text);
 }
 
-QString link(const char* name)
+QString link(const char *name)
 {
     return PrivateTempDir::filePath(QString::fromLatin1(name));
 }
 
-bool createEmpty(const QString& path)
+bool createEmpty(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate);
@@ -38,7 +38,7 @@ int Multiplexer::formatCode(bool formatVCD, bool generic, int bitRate)
     return generic ? 3 : bitRate == kStandardSVCDRate ? 4 : 5;
 }
 
-QStringList Multiplexer::arguments(int formatCode, const QString& output, const QString& video, const QString& audio)
+QStringList Multiplexer::arguments(int formatCode, const QString &output, const QString &video, const QString &audio)
 {
     QStringList arguments { QStringLiteral("-v"), QStringLiteral("0"), QStringLiteral("-V"), QStringLiteral("-f"),
         QString::number(formatCode), QStringLiteral("-S"), QStringLiteral("9999"), QStringLiteral("-M"),
@@ -49,7 +49,7 @@ QStringList Multiplexer::arguments(int formatCode, const QString& output, const 
     return arguments;
 }
 
-void Multiplexer::removeIntermediates(const MovieFiles& files)
+void Multiplexer::removeIntermediates(const MovieFiles &files)
 {
     QFile::remove(files.video);
     QFile::remove(files.mp2);
@@ -58,11 +58,11 @@ void Multiplexer::removeIntermediates(const MovieFiles& files)
 
 void Multiplexer::removeLinks()
 {
-    for (const char* name : { kVideoLink, kAudioLink, kOutputLink })
+    for (const char *name : { kVideoLink, kAudioLink, kOutputLink })
         QFile::remove(link(name));
 }
 
-StepResult Multiplexer::combine(const MovieFiles& files, int formatCode, const std::atomic_bool* stop)
+StepResult Multiplexer::combine(const MovieFiles &files, int formatCode, const std::atomic_bool *stop)
 {
     if (stop && stop->load()) {
         removeIntermediates(files);

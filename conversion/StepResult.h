@@ -4,7 +4,8 @@
 
 // How one step of a movie's conversion (an audio step or the multiplexing)
 // ended.
-struct StepResult {
+struct StepResult
+{
     enum class Status {
         Done, // the step's output is there and its program said so
         NoSound, // the movie has no sound to prepare: it becomes a video-only stream
@@ -21,7 +22,7 @@ struct StepResult {
     static StepResult done() { return { Status::Done, {}, {} }; }
     static StepResult noSound() { return { Status::NoSound, {}, {} }; }
     static StepResult stopped() { return { Status::Stopped, {}, {} }; }
-    static StepResult failure(const QString& error, const QString& output = {})
+    static StepResult failure(const QString &error, const QString &output = {})
     {
         return { Status::Failed, error, output };
     }

@@ -11,20 +11,21 @@
 namespace {
 
 // A project folder whose name a shell would mangle.
-QString awkwardProject(const QTemporaryDir& root)
+QString awkwardProject(const QTemporaryDir &root)
 {
     const QString folder = root.filePath(QStringLiteral("it's \"my\" $HOME `date` project"));
     QDir().mkpath(folder);
     return folder;
 }
 
-void verifyVcdAudio(const QString& mp2)
+void verifyVcdAudio(const QString &mp2)
 {
     QCOMPARE(Fixtures::probe(mp2, QStringLiteral("stream=codec_name,sample_rate,channels,bit_rate")),
         QStringLiteral("mp2\n44100\n2\n224000"));
 }
 
-struct ProgressLog {
+struct ProgressLog
+{
     QList<int> percents;
     int stopAt = 101; // answer Stop once this percentage is reached
 
@@ -39,7 +40,8 @@ struct ProgressLog {
 
 } // namespace
 
-class TestAudioPreparation : public QObject {
+class TestAudioPreparation : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -218,7 +220,7 @@ private slots:
         quint64 total = 0;
         int lines = 0;
         const ToolProcess::Result result = ToolProcess::run(QStringLiteral("bbdmux"),
-            { Fixtures::mpeg1Mp2Mpg(), QStringLiteral("0xc0"), output }, [&](const QString& line) {
+            { Fixtures::mpeg1Mp2Mpg(), QStringLiteral("0xc0"), output }, [&](const QString &line) {
                 total += BbdmuxProgress::leadingCount(line);
                 ++lines;
             });

@@ -19,7 +19,7 @@
 namespace {
 
 // Marks the project's converted files stale, as a confirmed setting change does.
-void markMPEGsStale(const QString& folder)
+void markMPEGsStale(const QString &folder)
 {
     SettingsModel model;
     model.setProjectFolder(folder);
@@ -27,7 +27,7 @@ void markMPEGsStale(const QString& folder)
 }
 
 // A project folder whose name a shell would mangle.
-QString awkwardProject(const QTemporaryDir& root)
+QString awkwardProject(const QTemporaryDir &root)
 {
     const QString folder = root.filePath(QStringLiteral("it's \"my\" $HOME `date` project"));
     QDir().mkpath(folder);
@@ -48,13 +48,13 @@ ConversionSettings vcdNTSC()
     return discSettings(true, false);
 }
 
-QStringList filesIn(const QString& folder)
+QStringList filesIn(const QString &folder)
 {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
 }
 
 // A copy of `source` under another name, in `folder`.
-QString copyAs(const QString& source, const QString& folder, const QString& name)
+QString copyAs(const QString &source, const QString &folder, const QString &name)
 {
     const QString target = QDir(folder).filePath(name);
     QDir().mkpath(QFileInfo(target).path());
@@ -62,7 +62,7 @@ QString copyAs(const QString& source, const QString& folder, const QString& name
 }
 
 // The bytes of a file's first audio stream, copied out by ffmpeg.
-QByteArray audioBytes(const QString& file, const QTemporaryDir& scratch)
+QByteArray audioBytes(const QString &file, const QTemporaryDir &scratch)
 {
     const QString copy = scratch.filePath(QFileInfo(file).fileName() + QStringLiteral(".audio.mp2"));
     QProcess ffmpeg;
@@ -75,7 +75,7 @@ QByteArray audioBytes(const QString& file, const QTemporaryDir& scratch)
     return bytes.open(QIODevice::ReadOnly) ? bytes.readAll() : QByteArray();
 }
 
-void setTime(const QString& path, qint64 seconds)
+void setTime(const QString &path, qint64 seconds)
 {
     const timespec times[2] = { { seconds, 0 }, { seconds, 0 } };
     QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0), 0);
@@ -83,7 +83,7 @@ void setTime(const QString& path, qint64 seconds)
 
 bool linksLeft()
 {
-    for (const char* name : { Multiplexer::kVideoLink, Multiplexer::kAudioLink, Multiplexer::kOutputLink })
+    for (const char *name : { Multiplexer::kVideoLink, Multiplexer::kAudioLink, Multiplexer::kOutputLink })
         if (QFileInfo(PrivateTempDir::filePath(QString::fromLatin1(name))).isSymLink())
             return true;
     return false;
@@ -91,7 +91,8 @@ bool linksLeft()
 
 } // namespace
 
-class TestConversionJob : public QObject {
+class TestConversionJob : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -215,7 +216,7 @@ private slots:
                     job.stop();
             });
         else
-            connect(&job, &ConversionJob::audioMovieChanged, &job, [&](const QString& name) {
+            connect(&job, &ConversionJob::audioMovieChanged, &job, [&](const QString &name) {
                 if (name.isEmpty()) {
                     secondSoundReady = QFileInfo(project.filePath(QStringLiteral("second.mp2"))).size() > 0;
                     job.stop();

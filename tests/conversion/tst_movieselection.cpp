@@ -13,14 +13,14 @@
 namespace {
 
 // Marks the project's converted files stale, as a confirmed setting change does.
-void markMPEGsStale(const QString& folder)
+void markMPEGsStale(const QString &folder)
 {
     SettingsModel model;
     model.setProjectFolder(folder);
     Preferences(&model).deleteMPEGs();
 }
 
-void writeFile(const QString& path)
+void writeFile(const QString &path)
 {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
@@ -28,7 +28,7 @@ void writeFile(const QString& path)
 }
 
 // Sets the file's own modification time, `seconds` from a fixed moment.
-void setTime(const QString& path, int seconds, long nanoseconds = 0)
+void setTime(const QString &path, int seconds, long nanoseconds = 0)
 {
     const timespec times[2] = { { 1700000000 + seconds, nanoseconds }, { 1700000000 + seconds, nanoseconds } };
     QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, AT_SYMLINK_NOFOLLOW), 0);
@@ -36,7 +36,8 @@ void setTime(const QString& path, int seconds, long nanoseconds = 0)
 
 } // namespace
 
-class TestMovieSelection : public QObject {
+class TestMovieSelection : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -113,7 +114,7 @@ private slots:
     {
         QTemporaryDir project;
         QStringList media;
-        for (const char* name : { "b.mov", "a.avi", "c.mp4" }) {
+        for (const char *name : { "b.mov", "a.avi", "c.mp4" }) {
             media << project.filePath(QString::fromLatin1(name));
             writeFile(media.last());
         }
@@ -135,7 +136,7 @@ private slots:
         const QString second = project.filePath(QStringLiteral("two/clip.mov"));
         const QString third = project.filePath(QStringLiteral("one/clip.mpg"));
         const QString other = project.filePath(QStringLiteral("one/other.mov"));
-        for (const QString& path : { first, second, third, other })
+        for (const QString &path : { first, second, third, other })
             writeFile(path);
         const MovieSelection::Result result
             = MovieSelection::select({ first, other, second, first, third }, project.path());

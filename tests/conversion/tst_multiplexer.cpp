@@ -9,7 +9,7 @@
 
 namespace {
 
-void writeFile(const QString& path, const QByteArray& bytes)
+void writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
@@ -18,7 +18,7 @@ void writeFile(const QString& path, const QByteArray& bytes)
 
 bool noLinksLeft()
 {
-    for (const char* name : { Multiplexer::kVideoLink, Multiplexer::kAudioLink, Multiplexer::kOutputLink })
+    for (const char *name : { Multiplexer::kVideoLink, Multiplexer::kAudioLink, Multiplexer::kOutputLink })
         if (QFileInfo(PrivateTempDir::filePath(QString::fromLatin1(name))).isSymLink())
             return false;
     return true;
@@ -26,7 +26,8 @@ bool noLinksLeft()
 
 } // namespace
 
-class TestMultiplexer : public QObject {
+class TestMultiplexer : public QObject
+{
     Q_OBJECT
 
 private slots:

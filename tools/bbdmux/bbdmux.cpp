@@ -26,17 +26,19 @@ constexpr int kExitNoStream = 3;
 // Progress lines come at most once per this many bytes, and at the end.
 constexpr unsigned long long kReportEvery = 16 * 1024;
 
-struct Input {
-    AVFormatContext* context = nullptr;
+struct Input
+{
+    AVFormatContext *context = nullptr;
     ~Input() { avformat_close_input(&context); }
 };
 
-struct Packet {
-    AVPacket* packet = av_packet_alloc();
+struct Packet
+{
+    AVPacket *packet = av_packet_alloc();
     ~Packet() { av_packet_free(&packet); }
 };
 
-int fail(const std::string& message)
+int fail(const std::string &message)
 {
     std::fprintf(stderr, "bbdmux: %s\n", message.c_str());
     return kExitFailed;
@@ -49,9 +51,9 @@ std::string avError(int code)
     return text;
 }
 
-bool parseStreamId(const char* text, int* id)
+bool parseStreamId(const char *text, int *id)
 {
-    char* end = nullptr;
+    char *end = nullptr;
     errno = 0;
     const long value = std::strtol(text, &end, 0);
     if (errno != 0 || end == text || *end != '\0' || value < 0 || value > 0xff)
@@ -62,7 +64,7 @@ bool parseStreamId(const char* text, int* id)
 
 // Program streams give their streams the id of the start code (0x1c0 for
 // audio stream 0xc0); accept the bare id as well.
-int findStream(const AVFormatContext* context, int id)
+int findStream(const AVFormatContext *context, int id)
 {
     for (unsigned i = 0; i < context->nb_streams; ++i) {
         const int streamId = context->streams[i]->id;
@@ -72,14 +74,14 @@ int findStream(const AVFormatContext* context, int id)
     return -1;
 }
 
-void report(unsigned long long* pending)
+void report(unsigned long long *pending)
 {
     std::printf("%llu bytes\n", *pending);
     std::fflush(stdout);
     *pending = 0;
 }
 
-int copyStream(AVFormatContext* context, int streamIndex, std::FILE* output)
+int copyStream(AVFormatContext *context, int streamIndex, std::FILE *output)
 {
     Packet packet;
     if (!packet.packet)
@@ -109,7 +111,7 @@ int copyStream(AVFormatContext* context, int streamIndex, std::FILE* output)
 
 } // namespace
 
-int main(int argc, char** argv)
+int main(int argc, char **argv)
 {
     if (argc != 4) {
         std::fprintf(stderr, "usage: bbdmux INPUT STREAM_ID OUTPUT   (STREAM_ID 0xc0: the first MPEG audio)\n");
@@ -135,7 +137,7 @@ int main(int argc, char** argv)
     for (unsigned i = 0; i < input.context->nb_streams; ++i)
         input.context->streams[i]->discard = int(i) == streamIndex ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
 
-    std::FILE* output = std::fopen(argv[3], "wb");
+    std::FILE *output = std::fopen(argv[3], "wb");
     if (!output)
         return fail(std::string(argv[3]) + ": " + std::strerror(errno));
     int result = copyStream(input.context, streamIndex, output);
