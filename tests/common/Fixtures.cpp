@@ -84,6 +84,13 @@ QString Fixtures::mpeg1Mp2Mpg()
             + args("-c:v mpeg1video -b:v 1150k -c:a mp2 -b:a 224k -ar 44100 -ac 2 -f mpeg -shortest"));
 }
 
+QString Fixtures::ntscVcdMpg()
+{
+    return make(QStringLiteral("ntsc_vcd.mpg"),
+        testPicture(QStringLiteral("352x240"), QStringLiteral("30000/1001")) + tone()
+            + args("-ar 44100 -target ntsc-vcd -shortest"));
+}
+
 QString Fixtures::mjpegPcmAvi()
 {
     return make(QStringLiteral("mjpeg_pcm.avi"),

@@ -21,6 +21,7 @@ public:
     static QString mjpegPcmAvi();    // 320x240 25 fps MJPEG + PCM mono, .avi
     static QString noSoundMp4();     // 640x360 H.264 without sound
     static QString soundOnlyM4a();   // AAC without picture
+    static QString ntscVcdMpg();     // a Video CD compliant program stream (ffmpeg -target ntsc-vcd)
 
     // Pictures with known content for the movie service.
     // Full frames of red for 1 s, then lime for 1 s, then blue for 1 s, no sound.
