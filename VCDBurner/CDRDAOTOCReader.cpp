@@ -13,23 +13,25 @@ using Failure = CDRDAOTOCReader::Failure;
 
 // Thrown by the line readers below and caught in readText(): a refused line
 // ends the whole parse.
-struct TOCError {
+struct TOCError
+{
     Failure failure;
     QString reason;
 };
 
-TOCError invalid(const QString& what)
+TOCError invalid(const QString &what)
 {
     return { Failure::InvalidArgument, QStringLiteral("Invalid CDRDAO TOC file, ") + what };
 }
 
-struct ParseState {
+struct ParseState
+{
     QList<QStringList> trackList;
     int trackCounter = 0;
     bool sawXA = false;
 };
 
-void beginTrack(ParseState& state)
+void beginTrack(ParseState &state)
 {
     if (!state.sawXA)
         throw invalid(QStringLiteral("missing CD_ROM_XA"));
@@ -40,7 +42,7 @@ void beginTrack(ParseState& state)
 
 // The name runs from the first double quote to the last, so a quote in a
 // comment after the name is taken into it, as in any line of the TOC.
-QString quotedPath(const QString& line)
+QString quotedPath(const QString &line)
 {
     const qsizetype first = line.indexOf(QLatin1Char('"'));
     const qsizetype last = line.lastIndexOf(QLatin1Char('"'));
@@ -49,7 +51,7 @@ QString quotedPath(const QString& line)
     return line.mid(first + 1, last - first - 1);
 }
 
-void checkDataFile(const QString& path)
+void checkDataFile(const QString &path)
 {
     const QFileInfo file(path);
     if (!file.isFile() || !file.isReadable())
@@ -60,7 +62,7 @@ void checkDataFile(const QString& path)
         throw invalid(QStringLiteral("referenced file \"%1\" is %2 bytes, not a multiple of 2352").arg(path).arg(size));
 }
 
-void addDataFile(const QString& line, ParseState& state)
+void addDataFile(const QString &line, ParseState &state)
 {
     if (state.trackCounter == 0)
         throw invalid(QStringLiteral("%1 encountered before TRACK.").arg(line));
@@ -72,7 +74,7 @@ void addDataFile(const QString& line, ParseState& state)
 }
 
 // Tests run in order; all are prefix tests, so "COPYING" reads as COPY.
-void readLine(const QString& line, ParseState& state)
+void readLine(const QString &line, ParseState &state)
 {
     if (line.startsWith(QLatin1String("//")) || line.startsWith(QLatin1String("COPY"))
         || line.startsWith(QLatin1String("START")))
@@ -90,7 +92,7 @@ void readLine(const QString& line, ParseState& state)
     throw invalid(QStringLiteral("bad line: %1").arg(line));
 }
 
-QString decodedText(const QString& tocPath)
+QString decodedText(const QString &tocPath)
 {
     QFile file(tocPath);
     if (!file.open(QIODevice::ReadOnly))
@@ -102,24 +104,24 @@ QString decodedText(const QString& tocPath)
 
 } // namespace
 
-CDRDAOTOCReader::Result CDRDAOTOCReader::read(const QString& tocPath)
+CDRDAOTOCReader::Result CDRDAOTOCReader::read(const QString &tocPath)
 {
     return readText(decodedText(tocPath));
 }
 
-CDRDAOTOCReader::Result CDRDAOTOCReader::readText(const QString& text)
+CDRDAOTOCReader::Result CDRDAOTOCReader::readText(const QString &text)
 {
     static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
     ParseState state;
     try {
-        for (const QString& rawLine : text.split(lineBreak)) {
+        for (const QString &rawLine : text.split(lineBreak)) {
             const QString line = rawLine.trimmed();
             if (!line.isEmpty())
                 readLine(line, state);
         }
-    } catch (const TOCError& error) {
+    } catch (const TOCError &error) {
         return { {}, error.failure, error.reason };
-    } catch (const std::exception& error) {
+    } catch (const std::exception &error) {
         return { {}, Failure::InvalidArgument, QStringLiteral("Invalid CDRDAO TOC file, %1").arg(error.what()) };
     }
     return { state.trackList, Failure::None, {} };

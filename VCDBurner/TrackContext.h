@@ -7,7 +7,8 @@
 
 // What VCDBurner knows of one track of its layout, from the layout until the
 // end of the track's burn. Lengths are in 2352-byte blocks.
-struct TrackContext {
+struct TrackContext
+{
     uint32_t trackNumber = 0; // from 1
     QString trackFilePath;
     uint64_t trackLength = 0;

@@ -26,18 +26,18 @@ constexpr int kTrackModeData = 4;
 constexpr qint64 kSubheaderOffset = 16;
 constexpr qint64 kSubheaderSize = 4;
 
-void setReason(QString* reason, const QString& text)
+void setReason(QString *reason, const QString &text)
 {
     if (reason)
         *reason = text;
 }
 
-uint64_t blocksInFile(const QString& path)
+uint64_t blocksInFile(const QString &path)
 {
     return uint64_t(QFileInfo(path).size()) / VCDBurner::kBlockSize;
 }
 
-bool subheaderCopiesMatch(const QString& trackFilePath, QString* reason)
+bool subheaderCopiesMatch(const QString &trackFilePath, QString *reason)
 {
     QFile file(trackFilePath);
     const QByteArray sector = file.open(QIODevice::ReadOnly) ? file.read(VCDBurner::kBlockSize) : QByteArray();
@@ -56,7 +56,7 @@ bool subheaderCopiesMatch(const QString& trackFilePath, QString* reason)
 // The track's last file holds its data; with two or more files the first
 // holds its pregap (never used for track 1, whose pregap is 150 zero blocks).
 // Files between them are not part of the disc.
-TrackContext contextForTrack(uint32_t trackNumber, const QStringList& files)
+TrackContext contextForTrack(uint32_t trackNumber, const QStringList &files)
 {
     TrackContext context;
     context.trackNumber = trackNumber;
@@ -70,7 +70,7 @@ TrackContext contextForTrack(uint32_t trackNumber, const QStringList& files)
     return context;
 }
 
-QVariantMap trackProperties(const TrackContext& context)
+QVariantMap trackProperties(const TrackContext &context)
 {
     const uint64_t preGapLength = context.trackNumber == 1 ? VCDBurner::kFirstTrackPreGapLength : context.pregapLength;
     return {
@@ -87,26 +87,25 @@ QVariantMap trackProperties(const TrackContext& context)
 
 } // namespace
 
-VCDBurner::VCDBurner(Passkey, const QList<QStringList>& trackList)
+VCDBurner::VCDBurner(Passkey, const QList<QStringList> &trackList)
     : mTrackList(trackList)
-{
-}
+{ }
 
 VCDBurner::~VCDBurner()
 {
-    for (const TrackContext& context : std::as_const(mContext)) {
+    for (const TrackContext &context : std::as_const(mContext)) {
         closeFileDescriptor(context.pregapFileDescriptor);
         closeFileDescriptor(context.trackFileDescriptor);
     }
 }
 
-std::optional<DRLayout> VCDBurner::layoutForCDRDAOTOC(const QString& tocPath, QString* reason)
+std::optional<DRLayout> VCDBurner::layoutForCDRDAOTOC(const QString &tocPath, QString *reason)
 {
     const std::shared_ptr<VCDBurner> reader = initWithCDRDAOTOC(tocPath, reason);
     return reader ? reader->layout(reason) : std::nullopt;
 }
 
-std::shared_ptr<VCDBurner> VCDBurner::initWithCDRDAOTOC(const QString& tocPath, QString* reason)
+std::shared_ptr<VCDBurner> VCDBurner::initWithCDRDAOTOC(const QString &tocPath, QString *reason)
 {
     const uint32_t version = DRGetVersion();
     if (!serviceVersionIsSupported(version)) {
@@ -137,7 +136,7 @@ void VCDBurner::raiseOpenFileLimit()
     }
 }
 
-DRBurn* VCDBurner::modifyBurnProperties(DRBurn* burn)
+DRBurn *VCDBurner::modifyBurnProperties(DRBurn *burn)
 {
     QVariantMap properties = burn->properties();
     properties.insert(DRBurnVerifyDiscKey, false);
@@ -147,7 +146,7 @@ DRBurn* VCDBurner::modifyBurnProperties(DRBurn* burn)
     return burn;
 }
 
-std::optional<DRLayout> VCDBurner::layout(QString* reason)
+std::optional<DRLayout> VCDBurner::layout(QString *reason)
 {
     if (mTrackList.isEmpty()) {
         setReason(reason, QStringLiteral("The CDRDAO TOC file has no track with a DATAFILE"));
@@ -165,7 +164,7 @@ std::optional<DRLayout> VCDBurner::layout(QString* reason)
     return tracks;
 }
 
-std::shared_ptr<DRTrack> VCDBurner::layoutTrack(uint32_t trackNumber, const QStringList& files, QString* reason)
+std::shared_ptr<DRTrack> VCDBurner::layoutTrack(uint32_t trackNumber, const QStringList &files, QString *reason)
 {
     if (files.isEmpty()) {
         setReason(reason, QStringLiteral("Track %1 of the CDRDAO TOC file has no DATAFILE").arg(trackNumber));
@@ -187,26 +186,26 @@ std::shared_ptr<DRTrack> VCDBurner::layoutTrack(uint32_t trackNumber, const QStr
 
 // The contexts of a layout that could not be finished: its tracks go away
 // and their addresses may be reused by later tracks.
-void VCDBurner::forgetTracks(const DRLayout& tracks)
+void VCDBurner::forgetTracks(const DRLayout &tracks)
 {
     QMutexLocker lock(&mContextMutex);
-    for (const std::shared_ptr<DRTrack>& track : tracks)
+    for (const std::shared_ptr<DRTrack> &track : tracks)
         mContext.remove(track.get());
 }
 
-std::optional<TrackContext> VCDBurner::trackContext(const DRTrack* track) const
+std::optional<TrackContext> VCDBurner::trackContext(const DRTrack *track) const
 {
     QMutexLocker lock(&mContextMutex);
     const auto found = mContext.constFind(track);
     return found == mContext.cend() ? std::nullopt : std::optional<TrackContext>(*found);
 }
 
-uint64_t VCDBurner::estimateLengthOfTrack(DRTrack* track)
+uint64_t VCDBurner::estimateLengthOfTrack(DRTrack *track)
 {
     return track->properties().value(DRTrackLengthKey).toULongLong();
 }
 
-bool VCDBurner::prepareTrack(DRTrack* track, DRBurn* burn, const QVariantMap& media)
+bool VCDBurner::prepareTrack(DRTrack *track, DRBurn *burn, const QVariantMap &media)
 {
     QMutexLocker lock(&mContextMutex);
     const auto found = mContext.find(track);
@@ -214,7 +213,7 @@ bool VCDBurner::prepareTrack(DRTrack* track, DRBurn* burn, const QVariantMap& me
         qWarning("-[VCDBurner prepareTrack:forBurn:toMedia:] couldn't get track context!");
         return false;
     }
-    TrackContext& context = *found;
+    TrackContext &context = *found;
     const std::optional<int> pregap = openFileDescriptorForPath(context.pregapFilePath);
     const std::optional<int> data = openFileDescriptorForPath(context.trackFilePath);
     const bool pregapFailed = !context.pregapFilePath.isEmpty() && !pregap;
@@ -238,7 +237,7 @@ bool VCDBurner::prepareTrack(DRTrack* track, DRBurn* burn, const QVariantMap& me
 }
 
 uint32_t VCDBurner::producePreGapForTrack(
-    DRTrack* track, char* buffer, uint32_t bufferLength, uint64_t address, uint32_t blockSize, uint32_t* ioFlags)
+    DRTrack *track, char *buffer, uint32_t bufferLength, uint64_t address, uint32_t blockSize, uint32_t *ioFlags)
 {
     const Source source = sourceFor(track, true);
     if (!source.descriptor) {
@@ -249,13 +248,13 @@ uint32_t VCDBurner::producePreGapForTrack(
 }
 
 uint32_t VCDBurner::produceDataForTrack(
-    DRTrack* track, char* buffer, uint32_t bufferLength, uint64_t address, uint32_t blockSize, uint32_t* ioFlags)
+    DRTrack *track, char *buffer, uint32_t bufferLength, uint64_t address, uint32_t blockSize, uint32_t *ioFlags)
 {
     const Source source = sourceFor(track, false);
     return source.descriptor ? produceFrom(source, buffer, bufferLength, address, blockSize) : 0;
 }
 
-VCDBurner::Source VCDBurner::sourceFor(const DRTrack* track, bool preGap) const
+VCDBurner::Source VCDBurner::sourceFor(const DRTrack *track, bool preGap) const
 {
     QMutexLocker lock(&mContextMutex);
     const auto found = mContext.constFind(track);
@@ -269,7 +268,7 @@ VCDBurner::Source VCDBurner::sourceFor(const DRTrack* track, bool preGap) const
 // The address is a byte offset into the file. Nothing is served at or past
 // the track's end, even if the file has grown since the layout.
 uint32_t VCDBurner::produceFrom(
-    const Source& source, char* buffer, uint32_t bufferLength, uint64_t address, uint32_t blockSize)
+    const Source &source, char *buffer, uint32_t bufferLength, uint64_t address, uint32_t blockSize)
 {
     const uint64_t totalBytes = source.blocks * blockSize;
     if (address >= totalBytes)
@@ -278,7 +277,7 @@ uint32_t VCDBurner::produceFrom(
     return uint32_t(readBytes(count, buffer, source.descriptor, address));
 }
 
-void VCDBurner::cleanupTrackAfterBurn(DRTrack* track)
+void VCDBurner::cleanupTrackAfterBurn(DRTrack *track)
 {
     QMutexLocker lock(&mContextMutex);
     const auto found = mContext.find(track);
@@ -289,7 +288,7 @@ void VCDBurner::cleanupTrackAfterBurn(DRTrack* track)
     mContext.erase(found);
 }
 
-std::optional<int> VCDBurner::openFileDescriptorForPath(const QString& path)
+std::optional<int> VCDBurner::openFileDescriptorForPath(const QString &path)
 {
     if (path.isEmpty())
         return std::nullopt;
@@ -309,7 +308,7 @@ void VCDBurner::closeFileDescriptor(std::optional<int> descriptor)
 
 // One positioned read straight into the caller's buffer: no file position is
 // kept, so reads of one descriptor need no order among themselves.
-uint64_t VCDBurner::readBytes(uint32_t count, char* buffer, std::optional<int> descriptor, uint64_t offset)
+uint64_t VCDBurner::readBytes(uint32_t count, char *buffer, std::optional<int> descriptor, uint64_t offset)
 {
     if (!descriptor)
         return 0;

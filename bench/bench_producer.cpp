@@ -21,14 +21,15 @@ namespace {
 constexpr qint64 kMegabyte = 1000 * 1000;
 constexpr qint64 kImageBytes = 700 * kMegabyte;
 
-struct Image {
+struct Image
+{
     QString toc;
     QStringList files;
 };
 
 // Track 1 as vcdxbuild writes it, then two movie tracks with 150-block
 // pregap files, 700 MB in all.
-Image writeImage(const QString& folder)
+Image writeImage(const QString &folder)
 {
     const qint64 firstTrackBlocks = 300;
     const qint64 preGapBlocks = 150;
@@ -42,9 +43,9 @@ Image writeImage(const QString& folder)
     };
     Image image { folder + QStringLiteral("/Kestrin.toc"), {} };
     QByteArray toc = "CD_ROM_XA\n";
-    for (const auto& track : tracks) {
+    for (const auto &track : tracks) {
         toc += "TRACK MODE2_RAW\n";
-        for (const auto& [name, blocks] : track) {
+        for (const auto &[name, blocks] : track) {
             const QString path = folder + QLatin1Char('/') + name;
             if (!RawSectors::write(path, blocks, int(image.files.size())))
                 return {};
@@ -56,9 +57,9 @@ Image writeImage(const QString& folder)
     return image;
 }
 
-void dropFromPageCache(const QStringList& files)
+void dropFromPageCache(const QStringList &files)
 {
-    for (const QString& path : files) {
+    for (const QString &path : files) {
         const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY);
         if (descriptor >= 0) {
             fdatasync(descriptor);
@@ -69,7 +70,7 @@ void dropFromPageCache(const QStringList& files)
 }
 
 // Writes every pregap and data byte of `part` to `sink`; answers the bytes.
-qint64 servePart(VCDBurner& burner, DRTrack* track, bool preGap, QByteArray& buffer, int sink)
+qint64 servePart(VCDBurner &burner, DRTrack *track, bool preGap, QByteArray &buffer, int sink)
 {
     const uint64_t blocks = track->properties().value(preGap ? DRPreGapLengthKey : DRTrackLengthKey).toULongLong();
     const uint64_t total = blocks * VCDBurner::kBlockSize;
@@ -87,7 +88,7 @@ qint64 servePart(VCDBurner& burner, DRTrack* track, bool preGap, QByteArray& buf
     return qint64(total);
 }
 
-double serveLayout(const Image& image, qint64 blocksAtOnce, qint64* bytes)
+double serveLayout(const Image &image, qint64 blocksAtOnce, qint64 *bytes)
 {
     QString reason;
     std::optional<DRLayout> layout = VCDBurner::layoutForCDRDAOTOC(image.toc, &reason);
@@ -95,13 +96,13 @@ double serveLayout(const Image& image, qint64 blocksAtOnce, qint64* bytes)
         std::fprintf(stderr, "no layout: %s\n", qPrintable(reason));
         return 0;
     }
-    auto* burner = static_cast<VCDBurner*>(layout->first()->producer());
+    auto *burner = static_cast<VCDBurner *>(layout->first()->producer());
     const int sink = ::open("/dev/null", O_WRONLY);
     QByteArray buffer(blocksAtOnce * VCDBurner::kBlockSize, Qt::Uninitialized);
     QElapsedTimer timer;
     timer.start();
     *bytes = 0;
-    for (const auto& track : *layout) {
+    for (const auto &track : *layout) {
         if (!burner->prepareTrack(track.get(), nullptr, {}))
             return 0;
         *bytes += servePart(*burner, track.get(), true, buffer, sink);
@@ -115,13 +116,13 @@ double serveLayout(const Image& image, qint64 blocksAtOnce, qint64* bytes)
 
 // The same files read one after another with read(2), for the disk's own
 // speed beside the producer's.
-double readPlainly(const Image& image, qint64 blocksAtOnce, qint64* bytes)
+double readPlainly(const Image &image, qint64 blocksAtOnce, qint64 *bytes)
 {
     QByteArray buffer(blocksAtOnce * VCDBurner::kBlockSize, Qt::Uninitialized);
     QElapsedTimer timer;
     timer.start();
     *bytes = 0;
-    for (const QString& path : image.files) {
+    for (const QString &path : image.files) {
         const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY);
         ssize_t got;
         while ((got = ::read(descriptor, buffer.data(), buffer.size())) > 0)
@@ -131,7 +132,7 @@ double readPlainly(const Image& image, qint64 blocksAtOnce, qint64* bytes)
     return timer.nsecsElapsed() / 1e9;
 }
 
-void report(const char* what, const Image& image, qint64 blocksAtOnce, double (*serve)(const Image&, qint64, qint64*))
+void report(const char *what, const Image &image, qint64 blocksAtOnce, double (*serve)(const Image &, qint64, qint64 *))
 {
     qint64 bytes = 0;
     const double seconds = serve(image, blocksAtOnce, &bytes);
@@ -141,7 +142,7 @@ void report(const char* what, const Image& image, qint64 blocksAtOnce, double (*
 
 } // namespace
 
-int main(int argc, char** argv)
+int main(int argc, char **argv)
 {
     QCoreApplication application(argc, argv);
     const QStringList arguments = application.arguments();

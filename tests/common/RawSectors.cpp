@@ -4,7 +4,7 @@
 
 namespace {
 
-void fillSector(char* sector, qint64 number, int seed)
+void fillSector(char *sector, qint64 number, int seed)
 {
     static const char sync[12] = { 0, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, 0 };
     memcpy(sector, sync, sizeof sync);
@@ -29,7 +29,7 @@ QByteArray RawSectors::sectors(qint64 firstSector, qint64 count, int seed)
     return bytes;
 }
 
-bool RawSectors::write(const QString& path, qint64 count, int seed)
+bool RawSectors::write(const QString &path, qint64 count, int seed)
 {
     constexpr qint64 kSectorsAtOnce = 1024;
     QFile file(path);
@@ -43,7 +43,7 @@ bool RawSectors::write(const QString& path, qint64 count, int seed)
     return true;
 }
 
-bool RawSectors::writeBytes(const QString& path, const QByteArray& bytes)
+bool RawSectors::writeBytes(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();

@@ -7,7 +7,8 @@
 // sync pattern, a header, a subheader and its equal copy, then bytes that
 // depend on the sector's number and a seed, so that a sector read from the
 // wrong file or the wrong place shows.
-class RawSectors {
+class RawSectors
+{
 public:
     static constexpr qint64 kBlockSize = 2352;
 
@@ -15,6 +16,6 @@ public:
 
     // Writes `count` sectors to `path` (in pieces, so that large files need
     // little memory). False when the file cannot be written.
-    static bool write(const QString& path, qint64 count, int seed);
-    static bool writeBytes(const QString& path, const QByteArray& bytes);
+    static bool write(const QString &path, qint64 count, int seed);
+    static bool writeBytes(const QString &path, const QByteArray &bytes);
 };

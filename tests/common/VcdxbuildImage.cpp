@@ -7,7 +7,7 @@
 #include <QFile>
 #include <QRegularExpression>
 
-QByteArray VcdxbuildImage::description(const QStringList& mpegFiles)
+QByteArray VcdxbuildImage::description(const QStringList &mpegFiles)
 {
     QByteArray xml = "<?xml version=\"1.0\"?>\n"
                      "<!DOCTYPE videocd PUBLIC \"-//GNU//DTD VideoCD//EN\" "
@@ -26,7 +26,7 @@ QByteArray VcdxbuildImage::description(const QStringList& mpegFiles)
     return xml;
 }
 
-QString VcdxbuildImage::build(const QString& folder, int sequences)
+QString VcdxbuildImage::build(const QString &folder, int sequences)
 {
     const QString movie = Fixtures::ntscVcdMpg();
     if (movie.isEmpty())
@@ -46,7 +46,7 @@ QString VcdxbuildImage::build(const QString& folder, int sequences)
     return toc;
 }
 
-QStringList VcdxbuildImage::imageFiles(const QString& tocPath)
+QStringList VcdxbuildImage::imageFiles(const QString &tocPath)
 {
     static const QRegularExpression dataFile(QStringLiteral("DATAFILE \"([^\"]*)\""));
     QFile toc(tocPath);

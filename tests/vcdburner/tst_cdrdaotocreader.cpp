@@ -8,7 +8,8 @@
 
 using Tracks = QList<QStringList>;
 
-class TestCDRDAOTOCReader : public QObject {
+class TestCDRDAOTOCReader : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -23,18 +24,18 @@ private slots:
     void readsVcdxbuildToc();
 
 private:
-    QString path(const QString& name) const { return mDir.filePath(name); }
-    QString toc(std::initializer_list<const char*> lines) const;
+    QString path(const QString &name) const { return mDir.filePath(name); }
+    QString toc(std::initializer_list<const char *> lines) const;
     Tracks tracks(std::initializer_list<QStringList> names) const;
-    QString writeToc(const QString& text) const;
+    QString writeToc(const QString &text) const;
 
     QTemporaryDir mDir;
 };
 
-QString TestCDRDAOTOCReader::toc(std::initializer_list<const char*> lines) const
+QString TestCDRDAOTOCReader::toc(std::initializer_list<const char *> lines) const
 {
     QStringList text;
-    for (const char* line : lines)
+    for (const char *line : lines)
         text.append(QString::fromUtf8(line).replace(QStringLiteral("$D"), mDir.path()));
     return text.join(QLatin1Char('\n'));
 }
@@ -42,16 +43,16 @@ QString TestCDRDAOTOCReader::toc(std::initializer_list<const char*> lines) const
 Tracks TestCDRDAOTOCReader::tracks(std::initializer_list<QStringList> names) const
 {
     Tracks result;
-    for (const QStringList& track : names) {
+    for (const QStringList &track : names) {
         QStringList files;
-        for (const QString& name : track)
+        for (const QString &name : track)
             files.append(path(name));
         result.append(files);
     }
     return result;
 }
 
-QString TestCDRDAOTOCReader::writeToc(const QString& text) const
+QString TestCDRDAOTOCReader::writeToc(const QString &text) const
 {
     const QString tocPath = path(QStringLiteral("Kestrin.toc"));
     RawSectors::writeBytes(tocPath, text.toUtf8());
@@ -106,11 +107,11 @@ void TestCDRDAOTOCReader::readsLines_data()
                                        << "Invalid CDRDAO TOC file, missing CD_ROM_XA";
     QTest::newRow("CD_ROM_XA late") << toc({ "TRACK MODE2_RAW", "CD_ROM_XA", "DATAFILE \"$D/a.img\"" }) << Tracks()
                                     << "Invalid CDRDAO TOC file, missing CD_ROM_XA";
-    for (const char* mode : { "AUDIO", "MODE1", "MODE1_RAW", "MODE2", "MODE2_FORM1", "MODE2_FORM_MIX" })
+    for (const char *mode : { "AUDIO", "MODE1", "MODE1_RAW", "MODE2", "MODE2_FORM1", "MODE2_FORM_MIX" })
         QTest::addRow("track %s", mode)
             << toc({ "CD_ROM_XA", qPrintable(QStringLiteral("TRACK %1").arg(mode)) }) << Tracks()
             << QStringLiteral("Invalid CDRDAO TOC file, unknown track type TRACK %1").arg(mode);
-    for (const char* line : { "NO COPY", "PREGAP 0:2:0", "FILE \"x.wav\" 0", "SILENCE 1:0:0", "CD_DA", "ISRC \"x\"" })
+    for (const char *line : { "NO COPY", "PREGAP 0:2:0", "FILE \"x.wav\" 0", "SILENCE 1:0:0", "CD_DA", "ISRC \"x\"" })
         QTest::addRow("keyword %s", line) << toc({ "CD_ROM_XA", "TRACK MODE2_RAW", line }) << Tracks()
                                           << QStringLiteral("Invalid CDRDAO TOC file, bad line: %1").arg(line);
     QTest::newRow("lower case keyword") << toc({ "cd_rom_xa" }) << Tracks()
@@ -141,7 +142,7 @@ void TestCDRDAOTOCReader::readsLines()
     QFETCH(Tracks, expected);
     QFETCH(QString, reason);
 
-    for (const QString& lineBreak : { QStringLiteral("\n"), QStringLiteral("\r\n"), QStringLiteral("\r") }) {
+    for (const QString &lineBreak : { QStringLiteral("\n"), QStringLiteral("\r\n"), QStringLiteral("\r") }) {
         const auto result = CDRDAOTOCReader::read(writeToc(QString(text).replace(QLatin1Char('\n'), lineBreak)));
         QCOMPARE(result.reason, reason);
         QCOMPARE(result.succeeded(), reason.isEmpty());

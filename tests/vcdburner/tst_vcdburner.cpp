@@ -12,7 +12,8 @@
 
 // The producer side is driven here as the disc-recording layer drives it:
 // prepare, pregap and data requests by byte address, clean-up.
-class TestVCDBurner : public QObject {
+class TestVCDBurner : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -43,11 +44,11 @@ private slots:
 private:
     // `spec` lists tracks separated by '|', each a list of files "name:blocks"
     // (every name gets sectors of its own); answers the TOC's path.
-    QString writeImage(const QString& spec);
-    QString path(const QString& name) const { return mDir->filePath(name); }
-    std::shared_ptr<VCDBurner> reader(const QString& spec);
-    static QByteArray serve(VCDBurner& burner, DRTrack* track, bool preGap, uint32_t blocksAtOnce = 27);
-    static QByteArray fileBytes(const QString& path);
+    QString writeImage(const QString &spec);
+    QString path(const QString &name) const { return mDir->filePath(name); }
+    std::shared_ptr<VCDBurner> reader(const QString &spec);
+    static QByteArray serve(VCDBurner &burner, DRTrack *track, bool preGap, uint32_t blocksAtOnce = 27);
+    static QByteArray fileBytes(const QString &path);
     static int openDescriptorCount();
 
     std::unique_ptr<QTemporaryDir> mDir;
@@ -59,13 +60,13 @@ void TestVCDBurner::init()
     QVERIFY(mDir->isValid());
 }
 
-QString TestVCDBurner::writeImage(const QString& spec)
+QString TestVCDBurner::writeImage(const QString &spec)
 {
     QString toc = QStringLiteral("CD_ROM_XA\n");
     int seed = 0;
-    for (const QString& track : spec.split(QLatin1Char('|'))) {
+    for (const QString &track : spec.split(QLatin1Char('|'))) {
         toc += QStringLiteral("TRACK MODE2_RAW\nCOPY\n");
-        for (const QString& file : track.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        for (const QString &file : track.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
             const QString name = file.section(QLatin1Char(':'), 0, 0) + QStringLiteral(".img");
             const qint64 blocks = file.section(QLatin1Char(':'), 1, 1).toLongLong();
             if (!QFile::exists(path(name)))
@@ -78,7 +79,7 @@ QString TestVCDBurner::writeImage(const QString& spec)
     return tocPath;
 }
 
-std::shared_ptr<VCDBurner> TestVCDBurner::reader(const QString& spec)
+std::shared_ptr<VCDBurner> TestVCDBurner::reader(const QString &spec)
 {
     QString reason;
     auto burner = VCDBurner::initWithCDRDAOTOC(writeImage(spec), &reason);
@@ -87,7 +88,7 @@ std::shared_ptr<VCDBurner> TestVCDBurner::reader(const QString& spec)
     return burner;
 }
 
-QByteArray TestVCDBurner::serve(VCDBurner& burner, DRTrack* track, bool preGap, uint32_t blocksAtOnce)
+QByteArray TestVCDBurner::serve(VCDBurner &burner, DRTrack *track, bool preGap, uint32_t blocksAtOnce)
 {
     const uint64_t blocks = track->properties().value(preGap ? DRPreGapLengthKey : DRTrackLengthKey).toULongLong();
     const uint64_t total = blocks * VCDBurner::kBlockSize;
@@ -96,7 +97,7 @@ QByteArray TestVCDBurner::serve(VCDBurner& burner, DRTrack* track, bool preGap, 
     while (address < total) {
         const uint32_t length = uint32_t(std::min<uint64_t>(blocksAtOnce * VCDBurner::kBlockSize, total - address));
         uint32_t flags = 0;
-        char* buffer = bytes.data() + address;
+        char *buffer = bytes.data() + address;
         const uint32_t placed = preGap
             ? burner.producePreGapForTrack(track, buffer, length, address, VCDBurner::kBlockSize, &flags)
             : burner.produceDataForTrack(track, buffer, length, address, VCDBurner::kBlockSize, &flags);
@@ -107,7 +108,7 @@ QByteArray TestVCDBurner::serve(VCDBurner& burner, DRTrack* track, bool preGap, 
     return bytes;
 }
 
-QByteArray TestVCDBurner::fileBytes(const QString& path)
+QByteArray TestVCDBurner::fileBytes(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -148,7 +149,7 @@ void TestVCDBurner::layoutGivesPregapsAndLengths()
     QVERIFY(layout);
     QCOMPARE(layout->size(), preGaps.size());
     for (qsizetype i = 0; i < layout->size(); ++i) {
-        DRTrack* track = layout->at(i).get();
+        DRTrack *track = layout->at(i).get();
         QCOMPARE(track->properties().value(DRPreGapLengthKey).toULongLong(), preGaps.at(i));
         QCOMPARE(track->properties().value(DRTrackLengthKey).toULongLong(), lengths.at(i));
         QCOMPARE(burner->estimateLengthOfTrack(track), lengths.at(i));
@@ -249,7 +250,7 @@ void TestVCDBurner::tracksKeepTheirReaderAlive()
 {
     std::optional<DRLayout> layout = VCDBurner::layoutForCDRDAOTOC(writeImage(QStringLiteral("a:1 | b:1")));
     QVERIFY(layout);
-    std::weak_ptr<VCDBurner> producer = static_cast<VCDBurner*>(layout->at(0)->producer())->shared_from_this();
+    std::weak_ptr<VCDBurner> producer = static_cast<VCDBurner *>(layout->at(0)->producer())->shared_from_this();
     QVERIFY(!producer.expired());
     layout->removeFirst();
     QVERIFY(!producer.expired());
@@ -292,7 +293,7 @@ void TestVCDBurner::pregapOfTrack1IsZeroBytes()
     auto burner = reader(QStringLiteral("a:2"));
     QVERIFY(burner);
     const DRLayout layout = burner->layout().value();
-    DRTrack* track = layout.at(0).get();
+    DRTrack *track = layout.at(0).get();
     QVERIFY(burner->prepareTrack(track, nullptr, {}));
 
     QByteArray buffer(7 * 2352, 'x');
@@ -309,7 +310,7 @@ void TestVCDBurner::pregapAndDataComeFromTheFiles()
     auto burner = reader(QStringLiteral("a:2 | p:4 b:31"));
     QVERIFY(burner);
     const DRLayout layout = burner->layout().value();
-    DRTrack* track = layout.at(1).get();
+    DRTrack *track = layout.at(1).get();
     QVERIFY(burner->prepareTrack(track, nullptr, {}));
     QCOMPARE(serve(*burner, track, true, 3), fileBytes(path(QStringLiteral("p.img"))));
     QCOMPARE(serve(*burner, track, false, 4), fileBytes(path(QStringLiteral("b.img"))));
@@ -340,7 +341,7 @@ void TestVCDBurner::dataRequests()
     auto burner = reader(QStringLiteral("a:5"));
     QVERIFY(burner);
     const DRLayout layout = burner->layout().value();
-    DRTrack* track = layout.at(0).get();
+    DRTrack *track = layout.at(0).get();
     QVERIFY(burner->prepareTrack(track, nullptr, {}));
     // A longer file must not leak past the track's length either.
     QFile grown(path(QStringLiteral("a.img")));
@@ -371,7 +372,7 @@ void TestVCDBurner::prepareAfterCleanupFails()
     auto burner = reader(QStringLiteral("a:2"));
     QVERIFY(burner);
     const DRLayout layout = burner->layout().value();
-    DRTrack* track = layout.at(0).get();
+    DRTrack *track = layout.at(0).get();
     QVERIFY(burner->prepareTrack(track, nullptr, {}));
     burner->cleanupTrackAfterBurn(track);
     QVERIFY(!burner->trackContext(track));
@@ -399,15 +400,15 @@ void TestVCDBurner::unopenableFileFailsPreparation()
     auto burner = reader(QStringLiteral("a:2 | p:1 b:2"));
     QVERIFY(burner);
     const DRLayout layout = burner->layout().value();
-    DRTrack* track = layout.at(1).get();
-    for (const QString& name : removed)
+    DRTrack *track = layout.at(1).get();
+    for (const QString &name : removed)
         QVERIFY(QFile::remove(path(name)));
 
-    for (const QString& name : removed)
+    for (const QString &name : removed)
         QTest::ignoreMessage(QtWarningMsg,
             qPrintable(QStringLiteral("-[VCDBurner openFileDescriptorForPath:] couldn't open \"%1\"").arg(path(name))));
     QTest::ignoreMessage(QtWarningMsg, "-[VCDBurner prepareTrack:forBurn:toMedia:] couldn't open file(s):");
-    for (const QString& name : removed)
+    for (const QString &name : removed)
         QTest::ignoreMessage(QtWarningMsg, qPrintable(QStringLiteral("   ") + path(name)));
 
     const int before = openDescriptorCount();
@@ -424,7 +425,7 @@ void TestVCDBurner::descriptorsAreClosed()
         auto burner = reader(QStringLiteral("a:2 | p:1 b:2 | q:1 c:1"));
         QVERIFY(burner);
         const DRLayout layout = burner->layout().value();
-        for (const auto& track : layout)
+        for (const auto &track : layout)
             QVERIFY(burner->prepareTrack(track.get(), nullptr, {}));
         QCOMPARE(openDescriptorCount(), before + 5);
         QVERIFY(burner->prepareTrack(layout.at(1).get(), nullptr, {}));
@@ -444,15 +445,15 @@ void TestVCDBurner::servesVcdxbuildImageAsItStands()
     QVERIFY2(layout, qPrintable(reason));
     QCOMPARE(layout->size(), 3);
 
-    auto* burner = static_cast<VCDBurner*>(layout->at(0)->producer());
+    auto *burner = static_cast<VCDBurner *>(layout->at(0)->producer());
     QByteArray served;
-    for (const auto& track : *layout) {
+    for (const auto &track : *layout) {
         QVERIFY(burner->prepareTrack(track.get(), nullptr, {}));
         served += serve(*burner, track.get(), true, 26) + serve(*burner, track.get(), false, 26);
         burner->cleanupTrackAfterBurn(track.get());
     }
     QByteArray expected(150 * 2352, '\0');
-    for (const QString& file : VcdxbuildImage::imageFiles(tocPath))
+    for (const QString &file : VcdxbuildImage::imageFiles(tocPath))
         expected += fileBytes(file);
     QCOMPARE(served.size(), expected.size());
     QVERIFY(served == expected);

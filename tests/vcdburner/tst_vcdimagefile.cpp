@@ -12,20 +12,21 @@
 
 // A Video CD image from vcdxbuild, laid out by VCDBurner and burned through
 // the "Disc Image File" recorder, must come out as the same disc.
-class TestVCDImageFile : public QObject {
+class TestVCDImageFile : public QObject
+{
     Q_OBJECT
 
 private slots:
     void burnedImageIsTheSameDisc();
 
 private:
-    static QString describe(const QString& sourceOption);
-    static QByteArray fileBytes(const QString& path);
+    static QString describe(const QString &sourceOption);
+    static QByteArray fileBytes(const QString &path);
 };
 
 // vcd-info's account of a disc: format, volume descriptor, file system,
 // INFO, ENTRIES and the track list.
-QString TestVCDImageFile::describe(const QString& sourceOption)
+QString TestVCDImageFile::describe(const QString &sourceOption)
 {
     const ToolProcess::Result result = ToolProcess::run(QStringLiteral("vcd-info"),
         { QStringLiteral("--no-banner"), sourceOption, QStringLiteral("--show-format"),
@@ -34,7 +35,7 @@ QString TestVCDImageFile::describe(const QString& sourceOption)
     return result.succeeded() ? result.output : QString();
 }
 
-QByteArray TestVCDImageFile::fileBytes(const QString& path)
+QByteArray TestVCDImageFile::fileBytes(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -57,7 +58,7 @@ void TestVCDImageFile::burnedImageIsTheSameDisc()
     QVERIFY2(result.succeeded(), qPrintable(result.message));
 
     QByteArray images;
-    for (const QString& file : VcdxbuildImage::imageFiles(tocPath))
+    for (const QString &file : VcdxbuildImage::imageFiles(tocPath))
         images += fileBytes(file);
     const QByteArray bin = fileBytes(folder.filePath(QStringLiteral("disc.bin")));
     QCOMPARE(bin.size(), images.size());
