@@ -2,6 +2,7 @@
 
 #include <memory>
 
+class ImageController;
 class MainWindow;
 class MediaTree;
 class MyController;
@@ -22,4 +23,5 @@ public:
     std::unique_ptr<MediaTree> mediaTree;
     std::unique_ptr<MainWindow> window;
     std::unique_ptr<MyController> controller;
+    std::unique_ptr<ImageController> image;
 };

@@ -114,6 +114,11 @@ void MainWindow::makeMenus()
     mQuitAction->setMenuRole(QAction::QuitRole);
 
     mDiscMenu = menuBar()->addMenu(tr("&Disc"));
+    mBuildImageAction = mDiscMenu->addAction(tr("Build &Image"));
+    mBuildImageAction->setObjectName(QStringLiteral("mBuildImageAction"));
+    mBuildImageAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+    mBuildImageAction->setToolTip(tr("Make the disc image from the converted movies"));
+    mDiscMenu->addSeparator();
     mToggleSettingsAction = mSettingsDrawer->toggleViewAction();
     mToggleSettingsAction->setText(tr("&Settings Panel"));
     mToggleSettingsAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));

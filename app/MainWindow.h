@@ -36,6 +36,7 @@ public:
     QAction *mQuitAction;
     QAction *mPreferencesAction;
     QAction *mToggleSettingsAction;
+    QAction *mBuildImageAction;
     QMenu *mHelpMenu;
     QAction *mHelpAction;
     QAction *mSupportAction;

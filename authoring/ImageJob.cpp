@@ -41,10 +41,10 @@ ImageJob::~ImageJob()
         mImageThread.join();
 }
 
-QStringList ImageJob::mediaList() const
+QStringList ImageJob::mediaList(const MediaTree& tree)
 {
     QStringList list;
-    mTree.getMediaFiles(nullptr, list);
+    tree.getMediaFiles(nullptr, list);
     return list;
 }
 
@@ -58,9 +58,9 @@ int ImageJob::countMPEGFiles(const QString& folder)
     return count;
 }
 
-ImageJob::Readiness ImageJob::readiness(const QStringList& mediaList) const
+ImageJob::Readiness ImageJob::readiness(const QString& projectFolder, const QStringList& mediaList)
 {
-    if (countMPEGFiles(mSettings.projectFolder()) < mediaList.size())
+    if (countMPEGFiles(projectFolder) < mediaList.size())
         return Readiness::NotConverted;
     return mediaList.isEmpty() ? Readiness::NoMovies : Readiness::Ready;
 }

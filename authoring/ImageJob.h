@@ -40,8 +40,8 @@ public:
 
     // The movies of the whole tree in tree order, each as often as it is
     // listed.
-    QStringList mediaList() const;
-    Readiness readiness(const QStringList& mediaList) const;
+    static QStringList mediaList(const MediaTree& tree);
+    static Readiness readiness(const QString& projectFolder, const QStringList& mediaList);
     // Files named *.mpg (lower case) in the folder and below.
     static int countMPEGFiles(const QString& folder);
 
