@@ -15,24 +15,23 @@ namespace {
 
 // Title and author go into element text: what XML reserves is escaped, and
 // the document is UTF-8 (its declaration names no other encoding).
-QString elementText(const QString& text)
+QString elementText(const QString &text)
 {
     return text.toUpper().toHtmlEscaped();
 }
 
-QString tr(const char* text)
+QString tr(const char *text)
 {
     return QCoreApplication::translate("DiscDescription", text);
 }
 
 } // namespace
 
-DiscDescription::DiscDescription(const MediaTree& tree, const SettingsModel& settings, const DiscMenus* menus)
+DiscDescription::DiscDescription(const MediaTree &tree, const SettingsModel &settings, const DiscMenus *menus)
     : mTree(tree)
     , mSettings(settings)
     , mMenus(menus)
-{
-}
+{ }
 
 QString DiscDescription::linkFolder()
 {
@@ -46,7 +45,7 @@ void DiscDescription::removeLinks()
         QDir(folder).removeRecursively();
 }
 
-QString DiscDescription::mpgPathOf(const QString& moviePath, const QString& projectFolder)
+QString DiscDescription::mpgPathOf(const QString &moviePath, const QString &projectFolder)
 {
     return QDir(projectFolder).filePath(QFileInfo(moviePath).completeBaseName() + QStringLiteral(".mpg"));
 }
@@ -56,7 +55,7 @@ QString DiscDescription::playlistId(int group, int item)
     return QStringLiteral("playlist_%1_%2").arg(group).arg(item);
 }
 
-bool DiscDescription::makeXMLFile(const QStringList& mediaList, QString* error)
+bool DiscDescription::makeXMLFile(const QStringList &mediaList, QString *error)
 {
     const QString text = makeXMLText(mediaList, error);
     if (text.isEmpty())
@@ -70,7 +69,7 @@ bool DiscDescription::makeXMLFile(const QStringList& mediaList, QString* error)
     return true;
 }
 
-QString DiscDescription::makeXMLText(const QStringList& mediaList, QString* error)
+QString DiscDescription::makeXMLText(const QStringList &mediaList, QString *error)
 {
     mXMLMediaDictionary.clear();
     mXMLPlaylistDictionary.clear();
@@ -95,7 +94,7 @@ QString DiscDescription::makeXMLText(const QStringList& mediaList, QString* erro
     return text;
 }
 
-void DiscDescription::appendHeader(QString& text) const
+void DiscDescription::appendHeader(QString &text) const
 {
     const bool vcd = mSettings.formatVCD();
     text += QStringLiteral("<?xml version=\"1.0\"?>\n"
@@ -108,7 +107,7 @@ void DiscDescription::appendHeader(QString& text) const
     text += QStringLiteral("\t<option name=\"track pregap\" value=\"152\"/>\n\t\n");
 }
 
-void DiscDescription::appendInfo(QString& text) const
+void DiscDescription::appendInfo(QString &text) const
 {
     const QString title = elementText(mSettings.title());
     text += QStringLiteral("\t<info>\n");
@@ -127,7 +126,7 @@ void DiscDescription::appendInfo(QString& text) const
 
 // Links of an earlier build are cleared first, so a link can never point
 // to another project's movie.
-bool DiscDescription::appendSequenceItems(QString& text, const QStringList& mediaList, QString* error)
+bool DiscDescription::appendSequenceItems(QString &text, const QStringList &mediaList, QString *error)
 {
     const QString folder = linkFolder();
     removeLinks();
@@ -154,7 +153,7 @@ bool DiscDescription::appendSequenceItems(QString& text, const QStringList& medi
     return true;
 }
 
-void DiscDescription::appendStartSelection(QString& text) const
+void DiscDescription::appendStartSelection(QString &text) const
 {
     text += QStringLiteral("\t\t<selection id=\"selection_0\">\n"
                            "\t\t\t<default ref=\"playlist_0_0\"/>\n"
@@ -163,9 +162,9 @@ void DiscDescription::appendStartSelection(QString& text) const
                            "\t\t</selection>\n");
 }
 
-void DiscDescription::makeXMLPlayLists(QString& text)
+void DiscDescription::makeXMLPlayLists(QString &text)
 {
-    QList<TreeNode*> groups;
+    QList<TreeNode *> groups;
     mTree.getMediaNodes(nullptr, groups);
     for (int g = 0; g < groups.size(); ++g) {
         const QString groupPath = MediaTree::fullPathToNode(groups.at(g));
@@ -181,7 +180,7 @@ void DiscDescription::makeXMLPlayLists(QString& text)
         text += QStringLiteral("\t\t<endlist id=\"endlist_0\">\n\t\t</endlist>\n");
 }
 
-void DiscDescription::appendPlaylist(QString& text, int group, int item, int itemCount, const QString& movie) const
+void DiscDescription::appendPlaylist(QString &text, int group, int item, int itemCount, const QString &movie) const
 {
     const bool menus = mMenuCount > 0;
     text += QStringLiteral("\t\t<playlist id=\"%1\">\n").arg(playlistId(group, item));

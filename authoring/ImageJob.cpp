@@ -16,7 +16,7 @@ namespace {
 
 constexpr int kReportedLines = 10;
 
-void keepLast(QStringList& lines, const QString& line)
+void keepLast(QStringList &lines, const QString &line)
 {
     lines.append(line);
     if (lines.size() > kReportedLines)
@@ -25,7 +25,7 @@ void keepLast(QStringList& lines, const QString& line)
 
 } // namespace
 
-ImageJob::ImageJob(MediaTree& tree, SettingsModel& settings, const DiscMenus* menus, QObject* parent)
+ImageJob::ImageJob(MediaTree &tree, SettingsModel &settings, const DiscMenus *menus, QObject *parent)
     : QObject(parent)
     , mTree(tree)
     , mSettings(settings)
@@ -41,14 +41,14 @@ ImageJob::~ImageJob()
         mImageThread.join();
 }
 
-QStringList ImageJob::mediaList(const MediaTree& tree)
+QStringList ImageJob::mediaList(const MediaTree &tree)
 {
     QStringList list;
     tree.getMediaFiles(nullptr, list);
     return list;
 }
 
-int ImageJob::countMPEGFiles(const QString& folder)
+int ImageJob::countMPEGFiles(const QString &folder)
 {
     int count = 0;
     QDirIterator entries(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
@@ -58,19 +58,19 @@ int ImageJob::countMPEGFiles(const QString& folder)
     return count;
 }
 
-ImageJob::Readiness ImageJob::readiness(const QString& projectFolder, const QStringList& mediaList)
+ImageJob::Readiness ImageJob::readiness(const QString &projectFolder, const QStringList &mediaList)
 {
     if (countMPEGFiles(projectFolder) < mediaList.size())
         return Readiness::NotConverted;
     return mediaList.isEmpty() ? Readiness::NoMovies : Readiness::Ready;
 }
 
-QString ImageJob::imagePathname(const QString& projectFolder)
+QString ImageJob::imagePathname(const QString &projectFolder)
 {
     return QDir(projectFolder).filePath(QString::fromLatin1(kImageBase) + QStringLiteral("_xx.img"));
 }
 
-QStringList ImageJob::vcdxbuildArguments(const QString& projectFolder)
+QStringList ImageJob::vcdxbuildArguments(const QString &projectFolder)
 {
     const QDir folder(projectFolder);
     return { QStringLiteral("--progress"), QStringLiteral("--gui"), QStringLiteral("--image-type=cdrdao"),
@@ -78,7 +78,7 @@ QStringList ImageJob::vcdxbuildArguments(const QString& projectFolder)
         folder.filePath(QString::fromLatin1(DiscDescription::kFileName)) };
 }
 
-QString ImageJob::projectFile(const char* name) const
+QString ImageJob::projectFile(const char *name) const
 {
     return QDir(mProjectFolder).filePath(QString::fromLatin1(name));
 }
@@ -91,7 +91,7 @@ void ImageJob::fillDefaults()
         mSettings.setValue(QStringLiteral("Title"), QStringLiteral("Video_CD"));
 }
 
-void ImageJob::start(const QStringList& mediaList)
+void ImageJob::start(const QStringList &mediaList)
 {
     if (mRunning.exchange(true))
         return;
@@ -105,7 +105,7 @@ void ImageJob::start(const QStringList& mediaList)
     mImageThread = std::thread(&ImageJob::HandleImageThread, this, mediaList);
 }
 
-ImageReport ImageJob::run(const QStringList& mediaList)
+ImageReport ImageJob::run(const QStringList &mediaList)
 {
     QEventLoop loop;
     connect(this, &ImageJob::finished, &loop, &QEventLoop::quit);
@@ -120,14 +120,14 @@ void ImageJob::stop()
     mUserDidCancelImaging = true;
 }
 
-void ImageJob::HandleImageThread(const QStringList& mediaList)
+void ImageJob::HandleImageThread(const QStringList &mediaList)
 {
     mReport = buildImage(mediaList);
     DiscDescription::removeLinks();
     QMetaObject::invokeMethod(this, &ImageJob::imagePanelDone, Qt::QueuedConnection);
 }
 
-ImageReport ImageJob::buildImage(const QStringList& mediaList)
+ImageReport ImageJob::buildImage(const QStringList &mediaList)
 {
     emit stepChanged(tr("Writing the disc description"));
     emit scanProgressChanged(0);
@@ -141,10 +141,10 @@ ImageReport ImageJob::buildImage(const QStringList& mediaList)
     return judge(runVcdxbuild(totalMPEGBytes(mediaList)));
 }
 
-qint64 ImageJob::totalMPEGBytes(const QStringList& mediaList) const
+qint64 ImageJob::totalMPEGBytes(const QStringList &mediaList) const
 {
     qint64 total = 0;
-    for (const QString& movie : mediaList)
+    for (const QString &movie : mediaList)
         total += QFileInfo(DiscDescription::mpgPathOf(movie, mProjectFolder)).size();
     return total;
 }
@@ -192,7 +192,7 @@ ImageReport ImageJob::runVcdxbuild(qint64 totalBytes)
     return ran;
 }
 
-ImageReport ImageJob::judge(const ImageReport& ran) const
+ImageReport ImageJob::judge(const ImageReport &ran) const
 {
     ImageReport report = ran;
     if (mUserDidCancelImaging) {

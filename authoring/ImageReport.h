@@ -6,7 +6,8 @@
 
 // How one disc image build ended. It succeeded only when vcdxbuild ended
 // well, printed no error and left the table of contents.
-struct ImageReport {
+struct ImageReport
+{
     enum class Outcome { Succeeded, Stopped, Failed };
 
     Outcome outcome = Outcome::Failed;

@@ -1,11 +1,10 @@
 #include "authoring/TextScanner.h"
 
-TextScanner::TextScanner(const QString& text)
+TextScanner::TextScanner(const QString &text)
     : mText(text)
-{
-}
+{ }
 
-bool TextScanner::skipPastString(const QString& string)
+bool TextScanner::skipPastString(const QString &string)
 {
     const qsizetype found = mText.indexOf(string, mLocation);
     if (found < 0) {
@@ -16,7 +15,7 @@ bool TextScanner::skipPastString(const QString& string)
     return true;
 }
 
-bool TextScanner::scanInteger(qint64* value)
+bool TextScanner::scanInteger(qint64 *value)
 {
     qsizetype at = mLocation;
     while (at < mText.size() && mText.at(at).isSpace())

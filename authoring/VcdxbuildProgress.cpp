@@ -16,8 +16,7 @@ const QString kSize = QStringLiteral("size=\"");
 
 VcdxbuildProgress::VcdxbuildProgress(qint64 totalBytes)
     : mTotal(totalBytes)
-{
-}
+{ }
 
 int VcdxbuildProgress::percentOf(qint64 done, qint64 total)
 {
@@ -27,7 +26,7 @@ int VcdxbuildProgress::percentOf(qint64 done, qint64 total)
     return int(std::min<qint64>(done / hundredth, 100));
 }
 
-VcdxbuildProgress::LineKind VcdxbuildProgress::addLine(const QString& line)
+VcdxbuildProgress::LineKind VcdxbuildProgress::addLine(const QString &line)
 {
     if (line.startsWith(kScanLine)) {
         addScanLine(line);
@@ -44,7 +43,7 @@ VcdxbuildProgress::LineKind VcdxbuildProgress::addLine(const QString& line)
     return LineKind::Other;
 }
 
-void VcdxbuildProgress::addScanLine(const QString& line)
+void VcdxbuildProgress::addScanLine(const QString &line)
 {
     TextScanner scanner(line);
     qint64 position = 0;
@@ -61,7 +60,7 @@ void VcdxbuildProgress::addScanLine(const QString& line)
         mScanSize = -1;
 }
 
-void VcdxbuildProgress::addWriteLine(const QString& line)
+void VcdxbuildProgress::addWriteLine(const QString &line)
 {
     TextScanner scanner(line);
     if (!scanner.skipPastString(kPosition) || !scanner.scanInteger(&mWritePosition))
@@ -70,7 +69,7 @@ void VcdxbuildProgress::addWriteLine(const QString& line)
         scanner.scanInteger(&mWriteSize);
 }
 
-void VcdxbuildProgress::addErrorLine(const QString& line)
+void VcdxbuildProgress::addErrorLine(const QString &line)
 {
     QString text = line.mid(kErrorLine.size());
     if (text.endsWith(QLatin1String("</log>")))

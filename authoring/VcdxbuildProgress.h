@@ -10,14 +10,15 @@
 // of the position counts. The write share is the position within the one
 // write operation, against the size its first line gave. Error lines are
 // kept for the failure message.
-class VcdxbuildProgress {
+class VcdxbuildProgress
+{
 public:
     enum class LineKind { Scan, Write, Error, Other };
 
     // `totalBytes`: the sum of the sizes of the MPEG files being scanned.
     explicit VcdxbuildProgress(qint64 totalBytes);
 
-    LineKind addLine(const QString& line);
+    LineKind addLine(const QString &line);
 
     // Whole percent, 0 to 100.
     int scanPercent() const { return percentOf(mScanned, mTotal); }
@@ -25,7 +26,7 @@ public:
 
     qint64 scannedBytes() const { return mScanned; }
     // The text of every <log level="error"> line, in order.
-    const QStringList& errorLines() const { return mErrorLines; }
+    const QStringList &errorLines() const { return mErrorLines; }
 
     // `done` in whole percent of `total`, counted in hundredths of it as
     // vcdxbuild's own front ends do: 0 while a hundredth is 0 (a total below
@@ -33,9 +34,9 @@ public:
     static int percentOf(qint64 done, qint64 total);
 
 private:
-    void addScanLine(const QString& line);
-    void addWriteLine(const QString& line);
-    void addErrorLine(const QString& line);
+    void addScanLine(const QString &line);
+    void addWriteLine(const QString &line);
+    void addErrorLine(const QString &line);
 
     qint64 mTotal;
     qint64 mScanned = 0;

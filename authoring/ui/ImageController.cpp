@@ -9,13 +9,12 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-ImageController::ImageController(QWidget* window, MediaTree* tree, SettingsModel* settings, QObject* parent)
+ImageController::ImageController(QWidget *window, MediaTree *tree, SettingsModel *settings, QObject *parent)
     : QObject(parent)
     , mKestrinWindow(window)
     , mTree(tree)
     , mSettings(settings)
-{
-}
+{ }
 
 ImageController::~ImageController() = default;
 
@@ -70,7 +69,7 @@ void ImageController::startImage2()
     connect(mImageProgressSheet, &QDialog::finished, this, &ImageController::imagePanelDidEnd);
 
     mJob = std::make_unique<ImageJob>(*mTree, *mSettings, mMenus);
-    ImageProgressSheet* sheet = mImageProgressSheet;
+    ImageProgressSheet *sheet = mImageProgressSheet;
     connect(mJob.get(), &ImageJob::stepChanged, sheet, &ImageProgressSheet::setStep);
     connect(mJob.get(), &ImageJob::scanProgressChanged, sheet, &ImageProgressSheet::setScanImageProgress);
     connect(mJob.get(), &ImageJob::writeProgressChanged, sheet, &ImageProgressSheet::setWriteImageProgress);
@@ -89,7 +88,7 @@ void ImageController::imagePanelStop()
     mJob->stop();
 }
 
-void ImageController::imagePanelDone(const ImageReport& report)
+void ImageController::imagePanelDone(const ImageReport &report)
 {
     mReport = report;
     if (mImageProgressSheet)
@@ -113,7 +112,7 @@ void ImageController::imagePanelDidEnd(int)
         QMetaObject::invokeMethod(this, &ImageController::burnRequested, Qt::QueuedConnection);
 }
 
-void ImageController::showFailure(const ImageReport& report)
+void ImageController::showFailure(const ImageReport &report)
 {
     QString informative = report.reason;
     if (!report.errorLines.isEmpty())
@@ -123,9 +122,9 @@ void ImageController::showFailure(const ImageReport& report)
 }
 
 void ImageController::showMessageSheet(
-    const QString& name, const QString& text, const QString& informative, const QString& details)
+    const QString &name, const QString &text, const QString &informative, const QString &details)
 {
-    auto* sheet = new QMessageBox(mKestrinWindow);
+    auto *sheet = new QMessageBox(mKestrinWindow);
     sheet->setAttribute(Qt::WA_DeleteOnClose);
     sheet->setObjectName(name);
     sheet->setWindowModality(Qt::WindowModal);

@@ -20,15 +20,16 @@ class SettingsModel;
 // the user stop it, and tells what went wrong when it failed. In the
 // convert-image-burn chain it runs after the conversion and hands on to the
 // burn when the image is there.
-class ImageController : public QObject {
+class ImageController : public QObject
+{
     Q_OBJECT
 
 public:
-    ImageController(QWidget* window, MediaTree* tree, SettingsModel* settings, QObject* parent = nullptr);
+    ImageController(QWidget *window, MediaTree *tree, SettingsModel *settings, QObject *parent = nullptr);
     ~ImageController() override;
 
     // The project's menus, once there are any; without them the disc has none.
-    void setMenus(const DiscMenus* menus) { mMenus = menus; }
+    void setMenus(const DiscMenus *menus) { mMenus = menus; }
 
     // The Build Image command: the image alone, no burn after it.
     void startImage();
@@ -45,29 +46,29 @@ public:
 
     bool isImaging() const { return mJob != nullptr; }
     // The sheets while they are up (for whoever drives the window).
-    ImageProgressSheet* imageProgressSheet() const { return mImageProgressSheet; }
-    QMessageBox* messageSheet() const { return mMessageSheet; }
+    ImageProgressSheet *imageProgressSheet() const { return mImageProgressSheet; }
+    QMessageBox *messageSheet() const { return mMessageSheet; }
 
 signals:
     // The chain's image is built: burn it now.
     void burnRequested();
     // Every image build's end, stopped and failed ones included.
-    void imageFinished(const ImageReport& report);
+    void imageFinished(const ImageReport &report);
 
 private slots:
-    void imagePanelDone(const ImageReport& report);
+    void imagePanelDone(const ImageReport &report);
     void imagePanelDidEnd(int returnCode);
     void errorPanelDidEnd(int returnCode);
 
 private:
     void showMessageSheet(
-        const QString& name, const QString& text, const QString& informative, const QString& details = {});
-    void showFailure(const ImageReport& report);
+        const QString &name, const QString &text, const QString &informative, const QString &details = {});
+    void showFailure(const ImageReport &report);
 
-    QWidget* mKestrinWindow;
-    MediaTree* mTree;
-    SettingsModel* mSettings;
-    const DiscMenus* mMenus = nullptr;
+    QWidget *mKestrinWindow;
+    MediaTree *mTree;
+    SettingsModel *mSettings;
+    const DiscMenus *mMenus = nullptr;
     std::unique_ptr<ImageJob> mJob;
     ImageReport mReport;
     QPointer<ImageProgressSheet> mImageProgressSheet;

@@ -10,9 +10,9 @@
 
 namespace {
 
-QProgressBar* percentBar(const QString& name)
+QProgressBar *percentBar(const QString &name)
 {
-    auto* bar = new QProgressBar;
+    auto *bar = new QProgressBar;
     bar->setObjectName(name);
     bar->setRange(0, 100);
     bar->setValue(0);
@@ -21,7 +21,7 @@ QProgressBar* percentBar(const QString& name)
 
 } // namespace
 
-ImageProgressSheet::ImageProgressSheet(QWidget* parent)
+ImageProgressSheet::ImageProgressSheet(QWidget *parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("mImageProgressSheet"));
@@ -39,14 +39,14 @@ ImageProgressSheet::ImageProgressSheet(QWidget* parent)
     mStopButton->setObjectName(QStringLiteral("mStopButton"));
     connect(mStopButton, &QPushButton::clicked, this, &ImageProgressSheet::stopClicked);
 
-    auto* form = new QFormLayout;
+    auto *form = new QFormLayout;
     form->addRow(tr("Image:"), mImagePathnameField);
     form->addRow(tr("Scanning:"), mScanImageProgress);
     form->addRow(tr("Writing:"), mWriteImageProgress);
-    auto* buttons = new QHBoxLayout;
+    auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(mStopButton);
-    auto* column = new QVBoxLayout(this);
+    auto *column = new QVBoxLayout(this);
     column->addWidget(mStepField);
     column->addLayout(form);
     column->addLayout(buttons);
@@ -61,7 +61,7 @@ void ImageProgressSheet::setWriteImageProgress(int percent)
 {
     mWriteImageProgress->setValue(percent);
 }
-void ImageProgressSheet::setStep(const QString& step)
+void ImageProgressSheet::setStep(const QString &step)
 {
     mStepField->setText(step);
 }

@@ -20,14 +20,14 @@ QVariantMap treeABGK()
     return TestProject::group(kRoot, { kA, kB, TestProject::group(QStringLiteral("G"), { kK }) });
 }
 
-QStringList mediaListOf(MediaTree& tree)
+QStringList mediaListOf(MediaTree &tree)
 {
     QStringList list;
     tree.getMediaFiles(nullptr, list);
     return list;
 }
 
-QString makeText(TestProject& project, const DiscMenus* menus = nullptr, DiscDescription** kept = nullptr)
+QString makeText(TestProject &project, const DiscMenus *menus = nullptr, DiscDescription **kept = nullptr)
 {
     static std::unique_ptr<DiscDescription> description;
     description = std::make_unique<DiscDescription>(project.tree(), project.settings(), menus);
@@ -37,7 +37,7 @@ QString makeText(TestProject& project, const DiscMenus* menus = nullptr, DiscDes
 }
 
 // The lines between <playlist id="ID"> and its end.
-QStringList playlist(const QString& text, const QString& id)
+QStringList playlist(const QString &text, const QString &id)
 {
     const QStringList lines = text.split(QLatin1Char('\n'));
     const qsizetype start = lines.indexOf(QStringLiteral("\t\t<playlist id=\"%1\">").arg(id));
@@ -51,10 +51,11 @@ QStringList playlist(const QString& text, const QString& id)
 
 // The menu model has its own tests; this one stands in for it to show how
 // the description places menus' selections and links the playlists to them.
-class MenuStandIn : public DiscMenus {
+class MenuStandIn : public DiscMenus
+{
 public:
     int count() const override { return 1; }
-    void makeXMLSelections(QString& text, const DiscDescription& description) const override
+    void makeXMLSelections(QString &text, const DiscDescription &description) const override
     {
         // The identifiers are known by the time the selections are written.
         text += QStringLiteral("\t\t<selection id=\"selection_0\"><play-item ref=\"%1\"/><select ref=\"%2\"/>"
@@ -66,7 +67,8 @@ public:
 
 } // namespace
 
-class TestDiscDescription : public QObject {
+class TestDiscDescription : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -212,7 +214,7 @@ private slots:
     void playlistDictionaryOfGroupsAndItems()
     {
         TestProject project(treeABGK());
-        DiscDescription* description = nullptr;
+        DiscDescription *description = nullptr;
         makeText(project, nullptr, &description);
         const QString g = kRoot + QStringLiteral("/G");
         const QHash<QString, QString> expected {
@@ -232,7 +234,7 @@ private slots:
     {
         TestProject project(treeABGK());
         const QString text = makeText(project);
-        for (const char* first : { "playlist_0_0", "playlist_1_0" }) {
+        for (const char *first : { "playlist_0_0", "playlist_1_0" }) {
             const QStringList body = playlist(text, QString::fromLatin1(first));
             QVERIFY2(!body.isEmpty(), first);
             QVERIFY2(!body.first().startsWith(QLatin1String("<prev")), first);
@@ -246,7 +248,7 @@ private slots:
         TestProject project(treeABGK());
         project.settings().setValue(QStringLiteral("Kiosk"), qlonglong(1));
         const QString text = makeText(project);
-        for (const char* last : { "playlist_0_2", "playlist_1_0" })
+        for (const char *last : { "playlist_0_2", "playlist_1_0" })
             QVERIFY2(
                 playlist(text, QString::fromLatin1(last)).contains(QStringLiteral("<next    ref=\"selection_0\"/>")),
                 last);
@@ -263,10 +265,10 @@ private slots:
         QVERIFY(text.contains(QStringLiteral("id=\"media_0\"")));
         QVERIFY(text.contains(QStringLiteral("id=\"media_1\"")));
         const QString mpg = QDir(project.folder()).filePath(QStringLiteral("A.mpg"));
-        for (const char* link : { "media_0", "media_1" })
+        for (const char *link : { "media_0", "media_1" })
             QCOMPARE(QFileInfo(QDir(DiscDescription::linkFolder()).filePath(QString::fromLatin1(link))).symLinkTarget(),
                 mpg);
-        for (const char* id : { "playlist_0_0", "playlist_0_1", "playlist_1_0" })
+        for (const char *id : { "playlist_0_0", "playlist_0_1", "playlist_1_0" })
             QVERIFY2(
                 playlist(text, QString::fromLatin1(id)).contains(QStringLiteral("<play-item ref=\"media_1\"/>")), id);
     }
@@ -290,7 +292,7 @@ private slots:
     void emptyGroupIsNamedButWritesNoPlaylist()
     {
         TestProject project(TestProject::group(kRoot, { kA, TestProject::group(QStringLiteral("Empty"), {}) }));
-        DiscDescription* description = nullptr;
+        DiscDescription *description = nullptr;
         const QString text = makeText(project, nullptr, &description);
         QCOMPARE(description->getXMLPlaylistDictionary().value(kRoot + QStringLiteral("/Empty")),
             QStringLiteral("playlist_1_0"));
@@ -302,7 +304,7 @@ private slots:
         TestProject project(treeABGK());
         project.settings().setValue(QStringLiteral("MenuTab"), qlonglong(1));
         const MenuStandIn menus;
-        DiscDescription* description = nullptr;
+        DiscDescription *description = nullptr;
         const QString text = makeText(project, &menus, &description);
         QCOMPARE(description->menuCount(), 1);
         QVERIFY(!text.contains(QStringLiteral("<default ref=\"playlist_0_0\"/>")));
@@ -321,7 +323,7 @@ private slots:
     {
         TestProject project(treeABGK());
         const MenuStandIn menus;
-        DiscDescription* description = nullptr;
+        DiscDescription *description = nullptr;
         const QString text = makeText(project, &menus, &description);
         QCOMPARE(description->menuCount(), 0);
         QVERIFY(text.contains(QStringLiteral("<default ref=\"playlist_0_0\"/>")));

@@ -2,7 +2,8 @@
 
 #include <QTest>
 
-class TestTextScanner : public QObject {
+class TestTextScanner : public QObject
+{
     Q_OBJECT
 
 private slots:

@@ -4,7 +4,7 @@
 
 namespace {
 
-QString scanLine(const char* id, qint64 position, qint64 size)
+QString scanLine(const char *id, qint64 position, qint64 size)
 {
     return QStringLiteral("<progress operation=\"scan\" id=\"%1\" position=\"%2\" size=\"%3\" />")
         .arg(QString::fromLatin1(id))
@@ -19,7 +19,8 @@ QString writeLine(qint64 position, qint64 size)
 
 } // namespace
 
-class TestVcdxbuildProgress : public QObject {
+class TestVcdxbuildProgress : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -80,7 +81,7 @@ private slots:
                            "directory</log>"),
         };
         QList<VcdxbuildProgress::LineKind> kinds;
-        for (const QString& line : output)
+        for (const QString &line : output)
             kinds.append(progress.addLine(line));
         QCOMPARE(kinds,
             QList({ VcdxbuildProgress::LineKind::Scan, VcdxbuildProgress::LineKind::Scan,

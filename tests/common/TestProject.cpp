@@ -4,12 +4,12 @@
 
 #include <QFile>
 
-QVariantMap TestProject::group(const QString& name, const QVariantList& entries)
+QVariantMap TestProject::group(const QString &name, const QVariantList &entries)
 {
     return { { QStringLiteral("Group"), name }, { QStringLiteral("Entries"), entries } };
 }
 
-TestProject::TestProject(const QVariantMap& tree)
+TestProject::TestProject(const QVariantMap &tree)
     : mPreferences(&mSettings)
     , mTree(&mSettings)
 {
@@ -26,7 +26,7 @@ void TestProject::setFormatVCD(bool vcd)
     mSettings.setValue(QStringLiteral("FormatSVCD"), qlonglong(vcd ? 0 : 1));
 }
 
-bool TestProject::addFile(const QString& mpegFile, const QString& name)
+bool TestProject::addFile(const QString &mpegFile, const QString &name)
 {
     QFile::remove(file(name));
     return !mpegFile.isEmpty() && QFile::copy(mpegFile, file(name));
