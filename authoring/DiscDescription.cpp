@@ -38,6 +38,11 @@ QString DiscDescription::linkFolder()
     return PrivateTempDir::filePath(QStringLiteral("Kestrin"));
 }
 
+QString DiscDescription::linkPath(qsizetype mediaNumber)
+{
+    return QDir(linkFolder()).filePath(QStringLiteral("media_%1").arg(mediaNumber));
+}
+
 void DiscDescription::removeLinks()
 {
     const QString folder = linkFolder();
@@ -139,7 +144,7 @@ bool DiscDescription::appendSequenceItems(QString &text, const QStringList &medi
     text += QStringLiteral("\t<sequence-items>\n");
     for (qsizetype i = 0; i < mediaList.size(); ++i) {
         const QString id = QStringLiteral("media_%1").arg(i);
-        const QString link = QDir(folder).filePath(id);
+        const QString link = linkPath(i);
         const QString target = mpgPathOf(mediaList.at(i), projectFolder);
         if (!QFile::link(target, link)) {
             if (error)

@@ -47,6 +47,8 @@ public:
     // The folder of the sequence-item links, and the links' removal at the
     // end of an image build.
     static QString linkFolder();
+    // linkFolder()/media_N.
+    static QString linkPath(qsizetype mediaNumber);
     static void removeLinks();
     // The converted program stream of a movie: projectFolder/base.mpg.
     static QString mpgPathOf(const QString &moviePath, const QString &projectFolder);

@@ -138,7 +138,22 @@ ImageReport ImageJob::buildImage(const QStringList &mediaList)
         return { ImageReport::Outcome::Failed, error, {}, {} };
     if (mUserDidCancelImaging)
         return { ImageReport::Outcome::Stopped, {}, {}, {} };
-    return judge(runVcdxbuild(totalMPEGBytes(mediaList)));
+    ImageReport ran = runVcdxbuild(totalMPEGBytes(mediaList));
+    nameFilesInsteadOfLinks(ran, mediaList);
+    return judge(ran);
+}
+
+// vcdxbuild names the links it was given; the user knows the MPEG files.
+// The highest numbers go first, so media_1 is not taken for part of media_12.
+void ImageJob::nameFilesInsteadOfLinks(ImageReport &report, const QStringList &mediaList) const
+{
+    for (qsizetype i = mediaList.size() - 1; i >= 0; --i) {
+        const QString link = DiscDescription::linkPath(i);
+        const QString mpg = DiscDescription::mpgPathOf(mediaList.at(i), mProjectFolder);
+        for (QString &line : report.errorLines)
+            line.replace(link, mpg);
+        report.output.replace(link, mpg);
+    }
 }
 
 qint64 ImageJob::totalMPEGBytes(const QStringList &mediaList) const
@@ -218,6 +233,9 @@ void ImageJob::imagePanelDone()
 {
     if (mImageThread.joinable())
         mImageThread.join();
+    // Stop pressed after vcdxbuild's end but before this one counts all the same.
+    if (mUserDidCancelImaging)
+        mReport.outcome = ImageReport::Outcome::Stopped;
     if (mReport.succeeded())
         mTree.validateImages(mProjectFolder);
     else

@@ -74,6 +74,7 @@ private:
     ImageReport buildImage(const QStringList &mediaList);
     ImageReport runVcdxbuild(qint64 totalBytes);
     ImageReport judge(const ImageReport &ran) const;
+    void nameFilesInsteadOfLinks(ImageReport &report, const QStringList &mediaList) const;
     void imagePanelDone();
     void removeFailedImage();
     qint64 totalMPEGBytes(const QStringList &mediaList) const;

@@ -258,6 +258,13 @@ QString Fixtures::zeroDurationMp4()
             + args("-frames:v 1 -c:v libx264 -preset ultrafast -pix_fmt yuv420p -movie_timescale 100000 -an"));
 }
 
+QString Fixtures::ntscSvcdMpg()
+{
+    return make(QStringLiteral("ntsc_svcd.mpg"),
+        testPicture(QStringLiteral("480x480"), QStringLiteral("30000/1001"), QStringLiteral("1"))
+            + tone(QStringLiteral("1")) + args("-ar 44100 -target ntsc-svcd -shortest"));
+}
+
 QString Fixtures::tinyClip(const QString &seconds)
 {
     return make(QStringLiteral("tiny_%1s.mp4").arg(seconds),

@@ -49,6 +49,8 @@ public:
     static QString pal25Mp4(int seconds); // 320x240 25 fps H.264 test picture, `seconds` long
     static QString plainColourMp4(const QString &colour); // 640x360 30 fps H.264, one colour, 1 s
     static QString zeroDurationMp4(); // one picture lasting 0.2 ms: 0 in the movie service's units
+    // A Super Video CD compliant program stream (ffmpeg -target ntsc-svcd), 1 s.
+    static QString ntscSvcdMpg();
 
     // ffprobe's answer for one entry, e.g. ("stream=codec_name", "v:0").
     static QString probe(const QString &file, const QString &entry, const QString &streams = QString());

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// What `vcd-info --toc-file=TOC -p -I` reads from a built disc image: the
+// independent check that an image is a disc a player understands.
+struct VcdInfo
+{
+    bool read = false; // vcd-info ran, ended well and found the disc's INFO section
+    QString id; // "VIDEO_CD" or "SUPERVCD"
+    QString albumId;
+    int playLists = 0; // play list descriptors of the playback control
+    int chainStarts = 0; // of those, the ones without a previous link: one per group
+    int endLists = 0;
+    QString output;
+
+    static VcdInfo readImage(const QString &tocPath);
+};
