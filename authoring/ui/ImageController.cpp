@@ -18,6 +18,15 @@ ImageController::ImageController(QWidget *window, MediaTree *tree, SettingsModel
 
 ImageController::~ImageController() = default;
 
+ImageProgressSheet *ImageController::imageProgressSheet() const
+{
+    return mImageProgressSheet;
+}
+QMessageBox *ImageController::messageSheet() const
+{
+    return mMessageSheet;
+}
+
 void ImageController::startImage()
 {
     mConvertImageBurn = false;

@@ -46,8 +46,8 @@ public:
 
     bool isImaging() const { return mJob != nullptr; }
     // The sheets while they are up (for whoever drives the window).
-    ImageProgressSheet *imageProgressSheet() const { return mImageProgressSheet; }
-    QMessageBox *messageSheet() const { return mMessageSheet; }
+    ImageProgressSheet *imageProgressSheet() const;
+    QMessageBox *messageSheet() const;
 
 signals:
     // The chain's image is built: burn it now.
