@@ -130,8 +130,6 @@ void ImageJob::HandleImageThread(const QStringList &mediaList)
 ImageReport ImageJob::buildImage(const QStringList &mediaList)
 {
     emit stepChanged(tr("Writing the disc description"));
-    emit scanProgressChanged(0);
-    emit writeProgressChanged(0);
     QString error;
     DiscDescription description(mTree, mSettings, mMenus);
     if (!description.makeXMLFile(mediaList, &error))

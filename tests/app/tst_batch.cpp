@@ -1,0 +1,100 @@
+#include "common/Fixtures.h"
+#include "common/TestProject.h"
+#include "common/VcdInfo.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString kRoot = QStringLiteral("Movies");
+
+struct BatchRun
+{
+    int exitCode = -1;
+    QString messages; // what it printed to standard error
+};
+
+BatchRun runBatch(const QStringList &arguments)
+{
+    QProcess batch;
+    batch.start(QStringLiteral(KESTRIN_BIN_DIR "/kestrin-batch"), arguments);
+    BatchRun run;
+    if (!batch.waitForFinished(300000)) {
+        batch.kill();
+        batch.waitForFinished();
+        return run;
+    }
+    run.exitCode = batch.exitStatus() == QProcess::NormalExit ? batch.exitCode() : -1;
+    run.messages = QString::fromUtf8(batch.readAllStandardError());
+    return run;
+}
+
+} // namespace
+
+// Runs the real kestrin-batch program on real project folders.
+class TestBatch : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void imageOfAConvertedProject()
+    {
+        const QString a = QStringLiteral("/films/A.mov");
+        const QString k = QStringLiteral("/films/K.mov");
+        TestProject project(TestProject::group(kRoot, { a, TestProject::group(QStringLiteral("G"), { k }) }));
+        project.setFormatVCD(true);
+        project.settings().setValue(QStringLiteral("Title"), QStringLiteral("Batch Disc"));
+        project.saveSettings();
+        QVERIFY(project.addFile(Fixtures::ntscVcdMpg(), QStringLiteral("A.mpg")));
+        QVERIFY(project.addFile(Fixtures::ntscVcdMpg(), QStringLiteral("K.mpg")));
+
+        const BatchRun run = runBatch({ QStringLiteral("--image"), project.folder() });
+        QVERIFY2(run.exitCode == 0, qPrintable(run.messages));
+        QVERIFY(run.messages.contains(QStringLiteral("image: Scanning the movies\n")));
+        QVERIFY(run.messages.contains(QStringLiteral("image: writing 100%\n")));
+        const VcdInfo info = VcdInfo::readImage(project.file(QStringLiteral("Kestrin.toc")));
+        QVERIFY2(info.read, qPrintable(info.output));
+        QCOMPARE(info.id, QStringLiteral("VIDEO_CD"));
+        QCOMPARE(info.albumId, QStringLiteral("BATCH DISC"));
+        QCOMPARE(info.playLists, 3);
+        QCOMPARE(info.chainStarts, 2);
+        QVERIFY(!QFile::exists(project.file(QStringLiteral("Kestrin.invalidimages"))));
+    }
+
+    void imageRefused_data()
+    {
+        QTest::addColumn<QVariantList>("movies");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("not converted") << QVariantList { QStringLiteral("/films/A.mov") } << 1
+                                       << "image failed: the movies must be converted first";
+        QTest::newRow("no movies") << QVariantList {} << 1 << "image failed: there are no movies";
+    }
+
+    void imageRefused()
+    {
+        QFETCH(QVariantList, movies);
+        QFETCH(int, exitCode);
+        QFETCH(QString, message);
+        TestProject project(TestProject::group(kRoot, movies));
+        const BatchRun run = runBatch({ QStringLiteral("--image"), project.folder() });
+        QCOMPARE(run.exitCode, exitCode);
+        QVERIFY2(run.messages.contains(message), qPrintable(run.messages));
+        QVERIFY(!QFile::exists(project.file(QStringLiteral("Kestrin.xml"))));
+    }
+
+    void folderWithoutTreeIsNoProject()
+    {
+        QTemporaryDir folder;
+        const BatchRun run = runBatch({ folder.path() });
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY2(run.messages.contains(QStringLiteral("no Kestrin project folder")), qPrintable(run.messages));
+        QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("Kestrin.settings"))));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestBatch)
+#include "tst_batch.moc"
