@@ -48,10 +48,10 @@ DiscJobResult BurnSession::work()
 
 QString BurnSession::measureTracks()
 {
+    QString error;
     for (const std::unique_ptr<TrackFeeder>& feeder : mFeeders) {
-        feeder->measure();
-        if (feeder->dataBlocks() == 0)
-            return tr("Track %1 holds no data.").arg(feeder->number());
+        if (!feeder->measure(&error))
+            return error;
     }
     return {};
 }

@@ -18,6 +18,7 @@
 namespace {
 constexpr int kBasicProfile = 0;
 constexpr int kIsoLevel = 2;
+constexpr int kOmitJolietVersions = 2;
 
 QString tr(const char* text)
 {
@@ -139,6 +140,8 @@ bool FolderTrackProducer::makeImage()
         const bool joliet = mRoot->explicitFilesystemMask() & DRFSObject::Joliet;
         iso_write_opts_set_joliet(options, joliet ? 1 : 0);
         iso_write_opts_set_joliet_long_names(options, 1);
+        // ";1" at the end of every Joliet name only shows up as clutter.
+        iso_write_opts_set_omit_version_numbers(options, kOmitJolietVersions);
         const int result = iso_image_create_burn_source(image, options, &mSource);
         if (result < 0) {
             mError = tr("The file system image could not be made: %1").arg(QString::fromUtf8(iso_error_to_msg(result)));

@@ -27,11 +27,14 @@ uint64_t TrackFeeder::partBytes(Part part) const
     return (part == Part::PreGap ? mPreGapBlocks : mDataBlocks) * mBlockSize;
 }
 
-void TrackFeeder::measure()
+bool TrackFeeder::measure(QString* error)
 {
     const uint64_t estimate = mTrack->producer()->estimateLengthOfTrack(mTrack.get());
     if (!mHasLength)
         mDataBlocks = estimate;
+    if (mDataBlocks == 0)
+        *error = producerReason(tr("Track %1 holds no data.").arg(mNumber));
+    return mDataBlocks > 0;
 }
 
 bool TrackFeeder::prepare(DRBurn* burn, const QVariantMap& media, QString* error)

@@ -25,8 +25,9 @@ public:
     uint64_t partBytes(Part part) const;
 
     // Asks the producer for its estimate; the track's DRTrackLengthKey, when
-    // set, is the length all the same.
-    void measure();
+    // set, is the length all the same. False, with the reason, for a track
+    // without data.
+    bool measure(QString* error);
 
     bool prepare(DRBurn* burn, const QVariantMap& media, QString* error);
     bool isPrepared() const { return mPrepared; }
