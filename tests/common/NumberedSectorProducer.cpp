@@ -49,9 +49,16 @@ int NumberedSectorProducer::openTracks() const
     return open;
 }
 
+QSet<QThread*> NumberedSectorProducer::callingThreads() const
+{
+    std::lock_guard<std::mutex> guard(mMutex);
+    return mThreads;
+}
+
 void NumberedSectorProducer::record(const QString& call)
 {
     std::lock_guard<std::mutex> guard(mMutex);
+    mThreads.insert(QThread::currentThread());
     if (mCalls.isEmpty() || mCalls.last() != call)
         mCalls.append(call);
 }

@@ -5,7 +5,9 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QSet>
 #include <QStringList>
+#include <QThread>
 
 #include <mutex>
 
@@ -37,6 +39,8 @@ public:
     QStringList calls() const;
     uint32_t largestRequest() const;
     int openTracks() const;
+    // The threads the producer was called on.
+    QSet<QThread*> callingThreads() const;
 
     uint64_t estimateLengthOfTrack(DRTrack* track) override;
     bool prepareTrack(DRTrack* track, DRBurn* burn, const QVariantMap& media) override;
@@ -57,5 +61,6 @@ private:
     QHash<const DRTrack*, bool> mPrepared;
     QStringList mCalls;
     uint32_t mLargestRequest = 0;
+    QSet<QThread*> mThreads;
     int mLastTrack = 0;
 };
