@@ -1,6 +1,8 @@
 #include "app/MainWindow.h"
 
 #include "app/PreviewPane.h"
+#include "media/ui/FreeSpaceBar.h"
+#include "media/ui/MP3OutlineView.h"
 #include "settings/ui/SettingsPanel.h"
 
 #include <QAction>
@@ -14,7 +16,7 @@
 #include <QScrollArea>
 #include <QSplitter>
 #include <QTabWidget>
-#include <QTreeView>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 MainWindow::MainWindow(SettingsModel *settings, QWidget *parent)
@@ -78,11 +80,52 @@ QWidget *MainWindow::makeMediaPane()
     auto *pane = new QWidget;
     auto *column = new QVBoxLayout(pane);
     column->setContentsMargins(0, 0, 0, 0);
-    mMediaTreeView = new QTreeView;
+    mMediaTreeView = new MP3OutlineView;
     mMediaTreeView->setObjectName(QStringLiteral("mMediaTreeView"));
     mMediaTreeView->setToolTip(tr("The disc's movies, in groups; each group becomes one playlist"));
     column->addWidget(mMediaTreeView, 1);
+    column->addWidget(makeMediaBar());
     return pane;
+}
+
+// Under the tree: its commands, then how full the disc is and how many
+// movies cannot be found.
+QWidget *MainWindow::makeMediaBar()
+{
+    makeMediaActions();
+    auto *bar = new QWidget;
+    auto *row = new QHBoxLayout(bar);
+    row->setContentsMargins(0, 0, 0, 0);
+    for (QAction *action : { mAddGroupAction, mDeleteAction, mSortAction }) {
+        auto *button = new QToolButton;
+        button->setDefaultAction(action);
+        button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        row->addWidget(button);
+    }
+    mFreespaceProgressIndicator = new FreeSpaceBar;
+    mFreespaceProgressIndicator->setObjectName(QStringLiteral("mFreespaceProgressIndicator"));
+    row->addWidget(mFreespaceProgressIndicator, 1);
+    mMissingItems = new QLabel;
+    mMissingItems->setObjectName(QStringLiteral("mMissingItems"));
+    mMissingItems->setToolTip(tr("Movies of the tree whose files cannot be found"));
+    row->addWidget(mMissingItems);
+    return bar;
+}
+
+void MainWindow::makeMediaActions()
+{
+    mAddGroupAction = new QAction(tr("New &Group"), this);
+    mAddGroupAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
+    mAddGroupAction->setToolTip(tr("Make a new group: one more playlist on the disc"));
+    mDeleteAction = new QAction(tr("&Delete"), this);
+    mDeleteAction->setShortcut(QKeySequence::Delete);
+    mDeleteAction->setToolTip(tr("Take the selected groups and movies out of the disc"));
+    mDeleteAction->setEnabled(false);
+    // Delete deletes movies only where the tree has the keyboard.
+    mDeleteAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    mMediaTreeView->addAction(mDeleteAction);
+    mSortAction = new QAction(tr("&Sort"), this);
+    mSortAction->setToolTip(tr("Sort every group by name"));
 }
 
 QWidget *MainWindow::makeMenuTabs()
@@ -112,6 +155,12 @@ void MainWindow::makeMenus()
     mQuitAction = mFileMenu->addAction(tr("&Quit"));
     mQuitAction->setShortcut(QKeySequence::Quit);
     mQuitAction->setMenuRole(QAction::QuitRole);
+
+    mMediaMenu = menuBar()->addMenu(tr("&Media"));
+    mMediaMenu->addAction(mAddGroupAction);
+    mMediaMenu->addAction(mDeleteAction);
+    mMediaMenu->addSeparator();
+    mMediaMenu->addAction(mSortAction);
 
     mDiscMenu = menuBar()->addMenu(tr("&Disc"));
     mBuildImageAction = mDiscMenu->addAction(tr("Build &Image"));

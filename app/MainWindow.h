@@ -2,13 +2,15 @@
 
 #include <QMainWindow>
 
+class FreeSpaceBar;
+class MP3OutlineView;
 class PreviewPane;
 class QAction;
 class QDockWidget;
+class QLabel;
 class QLineEdit;
 class QMenu;
 class QTabWidget;
-class QTreeView;
 class SettingsModel;
 class SettingsPanel;
 
@@ -23,13 +25,19 @@ public:
     explicit MainWindow(SettingsModel *settings, QWidget *parent = nullptr);
 
     QLineEdit *mCurrentProjectField;
-    QTreeView *mMediaTreeView;
+    MP3OutlineView *mMediaTreeView;
+    FreeSpaceBar *mFreespaceProgressIndicator;
+    QLabel *mMissingItems;
     QTabWidget *mMenuTabView;
     PreviewPane *mPreviewPane;
     SettingsPanel *mSettingsPanel;
     QDockWidget *mSettingsDrawer;
 
     QMenu *mFileMenu;
+    QMenu *mMediaMenu;
+    QAction *mAddGroupAction;
+    QAction *mDeleteAction;
+    QAction *mSortAction;
     QMenu *mDiscMenu;
     QAction *mNewAction;
     QAction *mOpenAction;
@@ -52,6 +60,8 @@ protected:
 private:
     QWidget *makeProjectBar();
     QWidget *makeMediaPane();
+    QWidget *makeMediaBar();
+    void makeMediaActions();
     QWidget *makeMenuTabs();
     void makeMenus();
 };

@@ -7,6 +7,9 @@
 #include "app/PreviewPane.h"
 #include "app/SelectProjectPanel.h"
 #include "media/MediaTree.h"
+#include "media/ui/FreeSpaceBar.h"
+#include "media/ui/MP3DataSource.h"
+#include "media/ui/MP3OutlineView.h"
 #include "platform/MountPoints.h"
 #include "platform/Resources.h"
 #include "settings/Preferences.h"
@@ -23,6 +26,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMediaPlayer>
 #include <QMessageBox>
@@ -41,6 +45,7 @@ MyController::MyController(
     , mMediaTree(mediaTree)
     , mPreview(new MoviePreview(settings, window->mPreviewPane->movieView, this))
     , mSongs(new PreviewList(this))
+    , mDataSource(new MP3DataSource(mediaTree, settings, this))
 {
     connect(mWindow->mNewAction, &QAction::triggered, this, &MyController::menuNew);
     connect(mWindow->mOpenAction, &QAction::triggered, this, &MyController::menuOpen);
@@ -48,6 +53,39 @@ MyController::MyController(
     // Closing the window is quitting: what the user did is saved either way.
     connect(mWindow, &MainWindow::closeRequested, this, &MyController::menuQuit);
     connect(mSettings, &SettingsModel::projectFolderChanged, mWindow->mCurrentProjectField, &QLineEdit::setText);
+    connectMediaTree();
+}
+
+// The tree view, its commands and the figures under it.
+void MyController::connectMediaTree()
+{
+    mDataSource->awakeFromNib(mWindow->mMediaTreeView);
+    connect(mWindow->mAddGroupAction, &QAction::triggered, mDataSource, &MP3DataSource::addGroup);
+    connect(mWindow->mDeleteAction, &QAction::triggered, mDataSource, &MP3DataSource::deleteSelections);
+    connect(mWindow->mSortAction, &QAction::triggered, mDataSource, &MP3DataSource::sortData);
+    connect(mDataSource, &MP3DataSource::canDeleteSelectionsChanged, mWindow->mDeleteAction, &QAction::setEnabled);
+    // A movie clicked in the tree shows stopped on its first frame.
+    connect(mDataSource, &MP3DataSource::mediaSelected, mPreview, [this](const QString &path) {
+        mPreview->playThisSong(path);
+        mPreview->stopPlaying();
+    });
+
+    FreeSpaceBar *bar = mWindow->mFreespaceProgressIndicator;
+    QLabel *missing = mWindow->mMissingItems;
+    connect(mMediaTree, &MediaTree::usedMinutesChanged, bar, &FreeSpaceBar::setMinutesUsed);
+    connect(mMediaTree, &MediaTree::barMaximumChanged, bar, &FreeSpaceBar::setMaximumMinutes);
+    const auto showMissing = [missing](int count) { missing->setText(tr("%n missing", nullptr, count)); };
+    const auto showMissingColor = [missing](const QColor &color) {
+        QPalette palette = missing->palette();
+        palette.setColor(QPalette::WindowText, color);
+        missing->setPalette(palette);
+    };
+    connect(mMediaTree, &MediaTree::missingItemsChanged, missing, showMissing);
+    connect(mMediaTree, &MediaTree::missingItemsColorChanged, missing, showMissingColor);
+    bar->setMaximumMinutes(mMediaTree->barMaximum());
+    bar->setMinutesUsed(mMediaTree->minutesUsed());
+    showMissing(mMediaTree->missingItems());
+    showMissingColor(mMediaTree->missingItemsColor());
 }
 
 MyController::~MyController() = default;

@@ -8,6 +8,7 @@
 #include <QPointer>
 
 class MainWindow;
+class MP3DataSource;
 class MediaTree;
 class MoviePreview;
 class PreviewList;
@@ -47,6 +48,7 @@ public:
     bool holdsLock() const { return mProjectFolder.holdsLock(); }
     MoviePreview *preview() const { return mPreview; }
     PreviewList *songs() const { return mSongs; }
+    MP3DataSource *dataSource() const { return mDataSource; }
 
     // Ejects the disc that the preview list's selected movie comes from.
     void ejectCD();
@@ -75,6 +77,7 @@ private:
     void createProject(const QString &path);
     void saveProject();
     void connectPreview();
+    void connectMediaTree();
     void startPreviewOfProject(bool created);
     void openDocumentation(const QString &section);
     QString currentProject() const;
@@ -94,5 +97,6 @@ private:
     SettingChanges *mSettingChanges = nullptr;
     MoviePreview *mPreview;
     PreviewList *mSongs;
+    MP3DataSource *mDataSource;
     bool mIgnoreInsert = false;
 };

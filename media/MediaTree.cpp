@@ -165,6 +165,10 @@ QString MediaTree::fullPathToNode(const TreeNode* node)
 
 void MediaTree::invalidateImages(const QString& projectFolder)
 {
+    // Without a project there is no image; an empty path would mean the
+    // current folder.
+    if (projectFolder.isEmpty())
+        return;
     QFile marker(filePath(projectFolder, kInvalidImagesFileName));
     if (!marker.open(QIODevice::WriteOnly | QIODevice::Truncate))
         qWarning("invalidateImages: %s: %s", qPrintable(marker.fileName()), qPrintable(marker.errorString()));
