@@ -88,27 +88,30 @@ QWidget *MainWindow::makeMediaPane()
     return pane;
 }
 
-// Under the tree: its commands, then how full the disc is and how many
-// movies cannot be found.
+// Under the tree: its commands and how many movies cannot be found, then
+// how full the disc is.
 QWidget *MainWindow::makeMediaBar()
 {
     makeMediaActions();
     auto *bar = new QWidget;
-    auto *row = new QHBoxLayout(bar);
-    row->setContentsMargins(0, 0, 0, 0);
+    auto *rows = new QVBoxLayout(bar);
+    rows->setContentsMargins(0, 0, 0, 0);
+    auto *commands = new QHBoxLayout;
     for (QAction *action : { mAddGroupAction, mDeleteAction, mSortAction }) {
         auto *button = new QToolButton;
         button->setDefaultAction(action);
         button->setToolButtonStyle(Qt::ToolButtonTextOnly);
-        row->addWidget(button);
+        commands->addWidget(button);
     }
-    mFreespaceProgressIndicator = new FreeSpaceBar;
-    mFreespaceProgressIndicator->setObjectName(QStringLiteral("mFreespaceProgressIndicator"));
-    row->addWidget(mFreespaceProgressIndicator, 1);
+    commands->addStretch(1);
     mMissingItems = new QLabel;
     mMissingItems->setObjectName(QStringLiteral("mMissingItems"));
     mMissingItems->setToolTip(tr("Movies of the tree whose files cannot be found"));
-    row->addWidget(mMissingItems);
+    commands->addWidget(mMissingItems);
+    rows->addLayout(commands);
+    mFreespaceProgressIndicator = new FreeSpaceBar;
+    mFreespaceProgressIndicator->setObjectName(QStringLiteral("mFreespaceProgressIndicator"));
+    rows->addWidget(mFreespaceProgressIndicator);
     return bar;
 }
 

@@ -172,7 +172,9 @@ QVariant MP3DataSource::nameData(TreeNode *node, int role) const
     case Qt::DecorationRole:
         return randomIconImage(rowLook(node).icon);
     case Qt::ForegroundRole:
-        return rowLook(node).missing ? QVariant(QColor(Qt::red)) : QVariant();
+        // A movie that cannot be found stands out; a closed group only shows
+        // its icon.
+        return rowLook(node).missing && SimpleTreeNode::isLeafNode(node) ? QVariant(QColor(Qt::red)) : QVariant();
     case Qt::ToolTipRole:
         return SimpleTreeNode::nameOf(node);
     default:
