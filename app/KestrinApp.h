@@ -3,11 +3,13 @@
 #include <memory>
 
 class ImageController;
+class KestrinBurner;
 class MainWindow;
 class MediaTree;
 class MyController;
 class Preferences;
 class SettingsModel;
+class eraser;
 
 // Every long-lived controller of the application and the main window, made
 // and wired together in one place, and torn down in the right order. The
@@ -24,4 +26,6 @@ public:
     std::unique_ptr<MainWindow> window;
     std::unique_ptr<MyController> controller;
     std::unique_ptr<ImageController> image;
+    std::unique_ptr<KestrinBurner> burner;
+    std::unique_ptr<eraser> discEraser;
 };

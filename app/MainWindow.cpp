@@ -170,6 +170,16 @@ void MainWindow::makeMenus()
     mBuildImageAction->setObjectName(QStringLiteral("mBuildImageAction"));
     mBuildImageAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
     mBuildImageAction->setToolTip(tr("Make the disc image from the converted movies"));
+    mBurnAction = mDiscMenu->addAction(tr("&Burn…"));
+    mBurnAction->setObjectName(QStringLiteral("mBurnAction"));
+    mBurnAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
+    mBurnAction->setToolTip(tr("Write the disc image to a disc"));
+    mDiscMenu->addSeparator();
+    mEraseAction = mDiscMenu->addAction(tr("&Erase Disc…"));
+    mEraseAction->setObjectName(QStringLiteral("mEraseAction"));
+    mEjectDiscAction = mDiscMenu->addAction(tr("E&ject Disc"));
+    mEjectDiscAction->setObjectName(QStringLiteral("mEjectDiscAction"));
+    mEjectDiscAction->setToolTip(tr("Eject the disc of every recorder"));
     mDiscMenu->addSeparator();
     mToggleSettingsAction = mSettingsDrawer->toggleViewAction();
     mToggleSettingsAction->setText(tr("&Settings Panel"));

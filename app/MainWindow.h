@@ -44,6 +44,9 @@ public:
     QAction *mQuitAction;
     QAction *mPreferencesAction;
     QAction *mToggleSettingsAction;
+    QAction *mBurnAction;
+    QAction *mEraseAction;
+    QAction *mEjectDiscAction;
     QAction *mBuildImageAction;
     QMenu *mHelpMenu;
     QAction *mHelpAction;
