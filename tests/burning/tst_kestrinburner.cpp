@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -46,6 +47,7 @@ private slots:
     void cancelledSetupBurnsNothing();
     void burnCommandWritesTheImageFileThroughTheLayer();
     void cdrdaoFailureSheetShowsCdrdaosLastLine();
+    void stopShowsCancellingThenTheFailureSheet();
 };
 
 QString TestKestrinBurner::vcdInfoFileSystem(const QString &cueFile)
@@ -159,6 +161,26 @@ void TestKestrinBurner::cdrdaoFailureSheetShowsCdrdaosLastLine()
     burner()->burnFailedOK();
     QTRY_VERIFY(!burner()->burnFailedSheet());
     QVERIFY(!burner()->isBurning());
+}
+
+void TestKestrinBurner::stopShowsCancellingThenTheFailureSheet()
+{
+    auto recorder = std::make_shared<LibburnDevice>(
+        QStringLiteral("/dev/kestrin-no-such-recorder"), QStringLiteral("NOBODY"), QStringLiteral("CD-RW"));
+    QSignalSpy finished(burner(), &KestrinBurner::burnFinished);
+
+    burner()->burnTheCD(std::make_shared<DRBurn>(recorder));
+    BurnProgressSheet *sheet = burner()->burnProgressSheet();
+    QVERIFY(sheet);
+    sheet->mStopButton->click();
+    QCOMPARE(sheet->mBurnStepField->text(), QStringLiteral("Cancelling burn."));
+    QCOMPARE(sheet->mBurnProgressIndicator->maximum(), 0);
+    QVERIFY(!sheet->mStopButton->isEnabled());
+
+    QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 30000);
+    QVERIFY(!finished.first().at(0).value<DiscJobResult>().succeeded());
+    QVERIFY(burner()->burnFailedSheet());
+    QVERIFY(!burner()->burnFailedReason().isEmpty());
 }
 
 QTEST_MAIN(TestKestrinBurner)
