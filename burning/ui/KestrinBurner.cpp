@@ -152,6 +152,12 @@ void KestrinBurner::burnPanelStop()
         return;
     if (mBurnProgressSheet)
         mBurnProgressSheet->mStopButton->setEnabled(false);
+    killCdrdao();
+}
+
+// Only the cdrdao of this burn is stopped; the job shows the cancelling step.
+void KestrinBurner::killCdrdao()
+{
     mJob->stop();
 }
 

@@ -88,6 +88,7 @@ private:
     void handleSetupSheet(DRSetupPanel *panel, int returnCode);
     void burnWithTheLayer();
     void burnWithCdrdao();
+    void killCdrdao();
     void setBurnProgress(const BurnProgress &progress);
     void burnDone(const DiscJobResult &result);
     QMessageBox *messageSheet(const QString &name, const QString &text, const QString &informative);
