@@ -27,7 +27,7 @@ BurnJob::BurnJob(const QString &projectFolder, std::shared_ptr<DRBurn> burn, boo
     const DRDevice &recorder = *mBurn->device();
     mEngine = BurnEngineChoice::choose(mLayout.has_value(), cdrdaoPreferred, recorder);
     if (mEngine == BurnEngine::Cdrdao)
-        mDeviceString = CdrdaoDevice::deviceString(recorder, DRDevice::devices());
+        mDeviceString = CdrdaoDevice::deviceString(recorder, &DRDevice::devices);
     if (mEngine != BurnEngine::DiscRecording)
         mLayout.reset();
     mProgress = { 0, true, CdrdaoProgress::stepText(CdrdaoProgress::Step::Preparing) };

@@ -16,9 +16,14 @@ QString CdrdaoDevice::recorderName(const QString &registryPath)
     return components.at(components.size() - 2) + QLatin1Char('/') + last;
 }
 
+bool CdrdaoDevice::isDeviceNode(const QString &path)
+{
+    return path.startsWith(QLatin1String("/dev/"));
+}
+
 QString CdrdaoDevice::deviceString(const QString &chosenPath, const QStringList &recorderPaths)
 {
-    if (chosenPath.startsWith(QLatin1String("/dev/")))
+    if (isDeviceNode(chosenPath))
         return chosenPath;
     const QString name = recorderName(chosenPath);
     int sameName = 0;
@@ -32,10 +37,15 @@ QString CdrdaoDevice::deviceString(const QString &chosenPath, const QStringList 
     return name;
 }
 
-QString CdrdaoDevice::deviceString(const DRDevice &chosen, const QList<std::shared_ptr<DRDevice>> &recorders)
+QString CdrdaoDevice::deviceString(const DRDevice &chosen, const RecorderSource &recorders)
 {
+    const QString chosenPath = registryPath(chosen);
+    // A device node needs no look at the other recorders, whose scan may
+    // take a while.
+    if (isDeviceNode(chosenPath))
+        return chosenPath;
     QStringList paths;
-    for (const std::shared_ptr<DRDevice> &recorder : recorders)
+    for (const std::shared_ptr<DRDevice> &recorder : recorders())
         paths.append(registryPath(*recorder));
-    return deviceString(registryPath(chosen), paths);
+    return deviceString(chosenPath, paths);
 }

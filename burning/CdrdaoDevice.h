@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 class DRDevice;
@@ -16,7 +17,11 @@ class DRDevice;
 class CdrdaoDevice
 {
 public:
-    static QString deviceString(const DRDevice &chosen, const QList<std::shared_ptr<DRDevice>> &recorders);
+    using RecorderSource = std::function<QList<std::shared_ptr<DRDevice>>()>;
+
+    // `recorders` gives every recorder in the layer's order; it is asked only
+    // when the chosen recorder's path is not a device node.
+    static QString deviceString(const DRDevice &chosen, const RecorderSource &recorders);
     // The same from the recorders' paths, in the layer's order.
     static QString deviceString(const QString &chosenPath, const QStringList &recorderPaths);
 
@@ -25,4 +30,5 @@ public:
     static QString recorderName(const QString &registryPath);
 
     static QString registryPath(const DRDevice &recorder);
+    static bool isDeviceNode(const QString &path);
 };
