@@ -1,5 +1,6 @@
 #include "burning/BurnEngine.h"
 #include "burning/BurnJob.h"
+#include "burning/BurnTarget.h"
 #include "burning/CdrdaoDevice.h"
 #include "common/VcdxbuildImage.h"
 #include "platform/DRBurn.h"
@@ -31,6 +32,8 @@ private slots:
     void engineChoice();
     void deviceString_data();
     void deviceString();
+    void burnTarget_data();
+    void burnTarget();
     void burnsToImageFileThroughTheLayer_data();
     void burnsToImageFileThroughTheLayer();
     void imageFileRecorderNeedsALayout();
@@ -139,6 +142,40 @@ void TestBurnJob::deviceString()
     QFETCH(QString, device);
 
     QCOMPARE(CdrdaoDevice::deviceString(chosen, recorders), device);
+}
+
+void TestBurnJob::burnTarget_data()
+{
+    QTest::addColumn<QString>("argument");
+    QTest::addColumn<bool>("valid");
+    QTest::addColumn<bool>("writesImageFile");
+    QTest::addColumn<QString>("path"); // the image file or the device node
+
+    QTest::newRow("image file") << "image:/tmp/disc.bin" << true << true << "/tmp/disc.bin";
+    QTest::newRow("relative image file") << "image:disc.bin" << true << true << QDir::current().filePath("disc.bin");
+    QTest::newRow("device node not found by the scan") << kNoRecorder << true << false << kNoRecorder;
+    QTest::newRow("image without a file") << "image:" << false << false << QString();
+    QTest::newRow("neither") << "sr0" << false << false << QString();
+}
+
+void TestBurnJob::burnTarget()
+{
+    QFETCH(QString, argument);
+    QFETCH(bool, valid);
+    QFETCH(bool, writesImageFile);
+    QFETCH(QString, path);
+
+    QString error;
+    const std::shared_ptr<DRBurn> burn = BurnTarget::burnFor(argument, &error);
+    QCOMPARE(bool(burn), valid);
+    QCOMPARE(error.isEmpty(), valid);
+    if (!burn)
+        return;
+    QCOMPARE(burn->device()->writesImageFile(), writesImageFile);
+    if (writesImageFile)
+        QCOMPARE(burn->imageFile(), path);
+    else
+        QCOMPARE(CdrdaoDevice::registryPath(*burn->device()), path);
 }
 
 void TestBurnJob::burnsToImageFileThroughTheLayer_data()
