@@ -9,12 +9,14 @@
 
 #include <functional>
 
+class BurnJob;
+class ConversionJob;
 class ImageJob;
 
 // kestrin-batch's work: opens a project folder as the window does (tree,
-// settings, defaults where files are missing), then converts and builds the
-// image with the same jobs as the window's commands, printing one line per
-// step and per change of a percentage to standard error.
+// settings, defaults where files are missing), then converts, builds the
+// image and burns it with the same jobs as the window's commands, printing
+// one line per step and per change of a percentage to standard error.
 class KestrinBatch : public QObject
 {
     Q_OBJECT
@@ -26,7 +28,10 @@ public:
 
     // False, with a message printed, when the folder is no project folder.
     bool openProject(const QString &folder);
+    bool convert();
     bool buildImage();
+    // Burns the image with the recorder named as BurnTarget takes it.
+    bool burn(const QString &recorder);
 
     // Stop: the running step ends cleanly and no further step starts.
     void stop();
@@ -35,7 +40,9 @@ public:
     void print(const QString &line) const;
 
 private:
+    void followConversion(ConversionJob &job) const;
     void followImage(ImageJob &job) const;
+    void followBurn(BurnJob &job) const;
 
     SettingsModel mSettings;
     Preferences mPreferences;

@@ -30,14 +30,19 @@ int main(int argc, char *argv[])
     QCommandLineParser parser;
     parser.setApplicationDescription(QCoreApplication::translate("main",
         "Converts a Kestrin project's movies and builds its disc image, as the Convert and Build Image "
-        "commands do. With neither option it does both."));
+        "commands do, and burns it as Burn does. With neither --convert nor --image it does both."));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption convert(
         QStringLiteral("convert"), QCoreApplication::translate("main", "Convert the movies that need converting."));
     const QCommandLineOption image(
         QStringLiteral("image"), QCoreApplication::translate("main", "Build the disc image."));
-    parser.addOptions({ convert, image });
+    const QCommandLineOption burn(QStringLiteral("burn"),
+        QCoreApplication::translate("main",
+            "After the image, burn it with RECORDER: a recorder's device node (/dev/sr0), or image:FILE for a BIN "
+            "file FILE and its CUE sheet."),
+        QStringLiteral("RECORDER"));
+    parser.addOptions({ convert, image, burn });
     parser.addPositionalArgument(
         QStringLiteral("PROJECT_FOLDER"), QCoreApplication::translate("main", "The project folder."));
     parser.process(app);
@@ -61,8 +66,12 @@ int main(int argc, char *argv[])
     if (!batch.openProject(parser.positionalArguments().first()))
         return KestrinBatch::UsageError;
     bool succeeded = true;
-    if ((both || parser.isSet(image)) && !gInterrupted)
+    if ((both || parser.isSet(convert)) && !gInterrupted)
+        succeeded = batch.convert();
+    if (succeeded && (both || parser.isSet(image)) && !gInterrupted)
         succeeded = batch.buildImage();
+    if (succeeded && parser.isSet(burn) && !gInterrupted)
+        succeeded = batch.burn(parser.value(burn));
     if (gInterrupted || batch.stopRequested())
         return KestrinBatch::Stopped;
     return succeeded ? KestrinBatch::Succeeded : KestrinBatch::StepFailed;

@@ -86,6 +86,41 @@ private slots:
         QVERIFY(!QFile::exists(project.file(QStringLiteral("Kestrin.xml"))));
     }
 
+    // The whole road: convert, build the image, burn it to a disc image file.
+    void convertImageBurnToDiscImageFile()
+    {
+        TestProject project(TestProject::group(kRoot, { Fixtures::h264AacMov() }));
+        project.setFormatVCD(true);
+        project.saveSettings();
+        QTemporaryDir output;
+
+        const BatchRun run = runBatch({ QStringLiteral("--burn"),
+            QStringLiteral("image:") + output.filePath(QStringLiteral("disc.bin")), project.folder() });
+        QVERIFY2(run.exitCode == 0, qPrintable(run.messages));
+        QVERIFY2(
+            run.messages.contains(QStringLiteral("convert: done, 1 movie(s) converted\n")), qPrintable(run.messages));
+        QVERIFY(run.messages.contains(QStringLiteral("burn: Disc Image File with disc recording\n")));
+        QVERIFY(run.messages.contains(QStringLiteral("burn: done")));
+        const VcdInfo burned = VcdInfo::readCueImage(output.filePath(QStringLiteral("disc.cue")));
+        QVERIFY2(burned.read, qPrintable(burned.output));
+        QCOMPARE(burned.output, VcdInfo::readImage(project.file(QStringLiteral("Kestrin.toc"))).output);
+    }
+
+    void failedBurnPrintsTheEnginesReason()
+    {
+        const QString noRecorder = QStringLiteral("/dev/kestrin-no-such-recorder");
+        TestProject project(TestProject::group(kRoot, { QStringLiteral("/films/A.mov") }));
+        QVERIFY(project.addFile(Fixtures::ntscVcdMpg(), QStringLiteral("A.mpg")));
+
+        const BatchRun run
+            = runBatch({ QStringLiteral("--image"), QStringLiteral("--burn"), noRecorder, project.folder() });
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(
+            run.messages.contains(QStringLiteral("burn: %1 with cdrdao\n").arg(noRecorder)), qPrintable(run.messages));
+        QVERIFY2(run.messages.contains(QStringLiteral("burn failed: ERROR: Cannot setup device %1.\n").arg(noRecorder)),
+            qPrintable(run.messages));
+    }
+
     void folderWithoutTreeIsNoProject()
     {
         QTemporaryDir folder;

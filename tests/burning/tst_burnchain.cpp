@@ -2,12 +2,12 @@
 #include "burning/BurnJob.h"
 #include "common/Fixtures.h"
 #include "common/TestProject.h"
+#include "common/VcdInfo.h"
 #include "conversion/ConversionJob.h"
 #include "conversion/ConversionSettings.h"
 #include "conversion/MovieSelection.h"
 #include "platform/DRBurn.h"
 #include "platform/DRDevice.h"
-#include "platform/ToolProcess.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -21,18 +21,7 @@ class TestBurnChain : public QObject
 
 private slots:
     void convertImageBurnToDiscImageFile();
-
-private:
-    static QString vcdInfo(const QString &cueFile);
 };
-
-QString TestBurnChain::vcdInfo(const QString &cueFile)
-{
-    const ToolProcess::Result info = ToolProcess::run(QStringLiteral("vcd-info"),
-        { QStringLiteral("--no-banner"), QStringLiteral("--cue-file=") + cueFile, QStringLiteral("--show-info-all"),
-            QStringLiteral("--show-filesystem") });
-    return info.succeeded() ? info.output : QString();
-}
 
 void TestBurnChain::convertImageBurnToDiscImageFile()
 {
@@ -59,9 +48,10 @@ void TestBurnChain::convertImageBurnToDiscImageFile()
     const DiscJobResult burned = job.run();
     QVERIFY2(burned.succeeded(), qPrintable(burned.message));
 
-    const QString disc = vcdInfo(output.filePath(QStringLiteral("disc.cue")));
-    QVERIFY2(disc.contains(QLatin1String("VIDEO_CD")), qPrintable(disc));
-    QVERIFY2(disc.contains(QLatin1String("AVSEQ01.DAT")), qPrintable(disc));
+    const VcdInfo disc = VcdInfo::readCueImage(output.filePath(QStringLiteral("disc.cue")));
+    QVERIFY2(disc.read, qPrintable(disc.output));
+    QCOMPARE(disc.id, QStringLiteral("VIDEO_CD"));
+    QCOMPARE(disc.playLists, 1);
 }
 
 QTEST_MAIN(TestBurnChain)

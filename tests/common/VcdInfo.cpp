@@ -37,9 +37,19 @@ QStringList descriptorLines(const QString &output)
 
 VcdInfo VcdInfo::readImage(const QString &tocPath)
 {
+    return readFrom(QStringLiteral("--toc-file=") + tocPath);
+}
+
+VcdInfo VcdInfo::readCueImage(const QString &cuePath)
+{
+    return readFrom(QStringLiteral("--cue-file=") + cuePath);
+}
+
+VcdInfo VcdInfo::readFrom(const QString &sourceOption)
+{
     VcdInfo info;
-    const ToolProcess::Result result = ToolProcess::run(QStringLiteral("vcd-info"),
-        { QStringLiteral("--toc-file=") + tocPath, QStringLiteral("-p"), QStringLiteral("-I") });
+    const ToolProcess::Result result
+        = ToolProcess::run(QStringLiteral("vcd-info"), { sourceOption, QStringLiteral("-p"), QStringLiteral("-I") });
     info.output = result.output;
     info.id = quotedField(result.output, QStringLiteral("ID"));
     info.albumId = quotedField(result.output, QStringLiteral("album id"));

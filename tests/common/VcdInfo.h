@@ -3,8 +3,9 @@
 #include <QString>
 #include <QStringList>
 
-// What `vcd-info --toc-file=TOC -p -I` reads from a built disc image: the
-// independent check that an image is a disc a player understands.
+// What `vcd-info -p -I` reads from a built disc image (a cdrdao TOC and its
+// files) or a burned one (a CUE sheet and its BIN file): the independent
+// check that an image is a disc a player understands.
 struct VcdInfo
 {
     bool read = false; // vcd-info ran, ended well and found the disc's INFO section
@@ -16,4 +17,8 @@ struct VcdInfo
     QString output;
 
     static VcdInfo readImage(const QString &tocPath);
+    static VcdInfo readCueImage(const QString &cuePath);
+
+private:
+    static VcdInfo readFrom(const QString &sourceOption);
 };
