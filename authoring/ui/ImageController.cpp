@@ -1,5 +1,6 @@
 #include "authoring/ui/ImageController.h"
 
+#include "app/MessageSheet.h"
 #include "authoring/ImageJob.h"
 #include "authoring/ui/ImageProgressSheet.h"
 #include "settings/SettingsModel.h"
@@ -133,16 +134,7 @@ void ImageController::showFailure(const ImageReport &report)
 void ImageController::showMessageSheet(
     const QString &name, const QString &text, const QString &informative, const QString &details)
 {
-    auto *sheet = new QMessageBox(mKestrinWindow);
-    sheet->setAttribute(Qt::WA_DeleteOnClose);
-    sheet->setObjectName(name);
-    sheet->setWindowModality(Qt::WindowModal);
-    sheet->setIcon(QMessageBox::Warning);
-    sheet->setText(text);
-    sheet->setInformativeText(informative);
-    if (!details.isEmpty())
-        sheet->setDetailedText(details);
-    sheet->setStandardButtons(QMessageBox::Ok);
+    QMessageBox *sheet = MessageSheet::make(mKestrinWindow, name, text, informative, details);
     connect(sheet, &QDialog::finished, this, &ImageController::errorPanelDidEnd);
     mMessageSheet = sheet;
     sheet->open();

@@ -1,6 +1,7 @@
 #include "burning/ui/KestrinBurner.h"
 
 #include "VCDBurner/VCDBurner.h"
+#include "app/MessageSheet.h"
 #include "burning/BurnJob.h"
 #include "burning/ui/BurnProgressSheet.h"
 #include "platform/DRBurn.h"
@@ -62,9 +63,10 @@ bool KestrinBurner::readyToBurn()
 {
     if (BurnJob::projectHasDiscImage(currentProjectFolder()))
         return true;
-    mCantBurnSheet = messageSheet(QStringLiteral("mCantBurnSheet"), tr("There is no disc image to burn."),
-        tr("Build the disc image first (Build Image in "
-           "the Disc menu), then burn it."));
+    mCantBurnSheet
+        = MessageSheet::make(mVCDWindow, QStringLiteral("mCantBurnSheet"), tr("There is no disc image to burn."),
+            tr("Build the disc image first (Build Image in "
+               "the Disc menu), then burn it."));
     connect(mCantBurnSheet, &QDialog::finished, this, &KestrinBurner::cantburnPanelDidEnd);
     mCantBurnSheet->open();
     return false;
@@ -170,7 +172,8 @@ void KestrinBurner::burnDone(const DiscJobResult &result)
     emit burnFinished(result);
     if (result.succeeded())
         return;
-    mBurnFailedSheet = messageSheet(QStringLiteral("mBurnFailedSheet"), tr("The disc was not burned."), result.message);
+    mBurnFailedSheet = MessageSheet::make(
+        mVCDWindow, QStringLiteral("mBurnFailedSheet"), tr("The disc was not burned."), result.message);
     connect(mBurnFailedSheet, &QDialog::finished, this, &KestrinBurner::burnFailedDidEnd);
     mBurnFailedSheet->open();
 }
@@ -208,19 +211,6 @@ void KestrinBurner::cantburnPanelDidEnd(int)
 {
     if (mCantBurnSheet)
         mCantBurnSheet->close();
-}
-
-QMessageBox *KestrinBurner::messageSheet(const QString &name, const QString &text, const QString &informative)
-{
-    auto *sheet = new QMessageBox(mVCDWindow);
-    sheet->setAttribute(Qt::WA_DeleteOnClose);
-    sheet->setObjectName(name);
-    sheet->setWindowModality(Qt::WindowModal);
-    sheet->setIcon(QMessageBox::Warning);
-    sheet->setText(text);
-    sheet->setInformativeText(informative);
-    sheet->setStandardButtons(QMessageBox::Ok);
-    return sheet;
 }
 
 void KestrinBurner::ejectCD()

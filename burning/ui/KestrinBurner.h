@@ -91,7 +91,6 @@ private:
     void killCdrdao();
     void setBurnProgress(const BurnProgress &progress);
     void burnDone(const DiscJobResult &result);
-    QMessageBox *messageSheet(const QString &name, const QString &text, const QString &informative);
     QString currentProjectFolder();
 
     QWidget *mVCDWindow;
