@@ -1,10 +1,12 @@
 #include "app/KestrinApp.h"
 
 #include "app/MainWindow.h"
+#include "app/MoviePreview.h"
 #include "app/MyController.h"
 #include "authoring/ui/ImageController.h"
 #include "burning/ui/KestrinBurner.h"
 #include "burning/ui/eraser.h"
+#include "conversion/ui/BuildMPEG.h"
 #include "media/MediaTree.h"
 #include "settings/Preferences.h"
 #include "settings/SettingsModel.h"
@@ -21,17 +23,22 @@ KestrinApp::KestrinApp()
     , image(std::make_unique<ImageController>(window.get(), mediaTree.get(), settings.get()))
     , burner(std::make_unique<KestrinBurner>(window.get(), window->mCurrentProjectField, preferences.get()))
     , discEraser(std::make_unique<eraser>(window.get(), controller.get()))
+    , buildMPEG(std::make_unique<BuildMPEG>(window.get(), settings.get(), mediaTree.get()))
 {
     controller->awakeFromNib();
     QObject::connect(window->mBuildImageAction, &QAction::triggered, image.get(), &ImageController::startImage);
     QObject::connect(window->mBurnAction, &QAction::triggered, burner.get(), &KestrinBurner::startBurn);
     QObject::connect(window->mEraseAction, &QAction::triggered, discEraser.get(), &eraser::eraseCD);
     QObject::connect(window->mEjectDiscAction, &QAction::triggered, burner.get(), &KestrinBurner::ejectCD);
+    QObject::connect(window->mConvertAction, &QAction::triggered, buildMPEG.get(), &BuildMPEG::startBuild);
+    QObject::connect(buildMPEG.get(), &BuildMPEG::stopPlaying, controller->preview(), &MoviePreview::stopPlaying);
+    QObject::connect(buildMPEG.get(), &BuildMPEG::startImage1, image.get(), &ImageController::startImageInChain);
 }
 
 // The controllers go before the window whose controls they hold.
 KestrinApp::~KestrinApp()
 {
+    buildMPEG.reset();
     image.reset();
     discEraser.reset();
     burner.reset();

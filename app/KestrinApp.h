@@ -2,6 +2,7 @@
 
 #include <memory>
 
+class BuildMPEG;
 class ImageController;
 class KestrinBurner;
 class MainWindow;
@@ -28,4 +29,5 @@ public:
     std::unique_ptr<ImageController> image;
     std::unique_ptr<KestrinBurner> burner;
     std::unique_ptr<eraser> discEraser;
+    std::unique_ptr<BuildMPEG> buildMPEG;
 };

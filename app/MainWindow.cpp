@@ -166,6 +166,10 @@ void MainWindow::makeMenus()
     mMediaMenu->addAction(mSortAction);
 
     mDiscMenu = menuBar()->addMenu(tr("&Disc"));
+    mConvertAction = mDiscMenu->addAction(tr("&Convert Movies"));
+    mConvertAction->setObjectName(QStringLiteral("mConvertAction"));
+    mConvertAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    mConvertAction->setToolTip(tr("Convert the project's new and changed movies for the disc"));
     mBuildImageAction = mDiscMenu->addAction(tr("Build &Image"));
     mBuildImageAction->setObjectName(QStringLiteral("mBuildImageAction"));
     mBuildImageAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));

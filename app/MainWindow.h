@@ -47,6 +47,7 @@ public:
     QAction *mBurnAction;
     QAction *mEraseAction;
     QAction *mEjectDiscAction;
+    QAction *mConvertAction;
     QAction *mBuildImageAction;
     QMenu *mHelpMenu;
     QAction *mHelpAction;
