@@ -1,10 +1,12 @@
 #include "app/MyController.h"
 
+#include "app/FileBrowserModel.h"
 #include "app/MainWindow.h"
 #include "app/MoviePreview.h"
 #include "app/MyTableView.h"
 #include "app/PreviewList.h"
 #include "app/PreviewPane.h"
+#include "media/ui/MyOutlineView.h"
 #include "app/SelectProjectPanel.h"
 #include "media/MediaTree.h"
 #include "media/ui/FreeSpaceBar.h"
@@ -300,6 +302,7 @@ void MyController::connectPreview()
 {
     PreviewPane *pane = mWindow->mPreviewPane;
     pane->songTable->setController(mPreview, mSongs);
+    pane->mFileBrowser->setModel(new FileBrowserModel(nullptr, this));
     mPreview->setSongSelected([table = pane->songTable] { return table->songSelected(); });
     connect(mPreview, &MoviePreview::percentShown, pane, &PreviewPane::showPercent);
     connect(pane->mPlayButton, &QPushButton::clicked, pane->songTable, &MyTableView::resumePlaying);

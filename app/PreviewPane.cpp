@@ -1,6 +1,7 @@
 #include "app/PreviewPane.h"
 
 #include "app/MyTableView.h"
+#include "media/ui/MyOutlineView.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -79,7 +80,20 @@ QWidget *PreviewPane::makePreviewList()
     column->addWidget(songTable, 1);
     column->addLayout(buttons);
     mListTabs->addTab(page, tr("Preview List"));
+    mListTabs->addTab(makeFileBrowser(), tr("Files"));
     return mListTabs;
+}
+
+QWidget *PreviewPane::makeFileBrowser()
+{
+    mFileBrowser = new MyOutlineView;
+    mFileBrowser->setObjectName(QStringLiteral("mFileBrowser"));
+    mFileBrowser->setHeaderHidden(true);
+    mFileBrowser->setToolTip(tr("Folders and movie files; drag a movie onto the media tree or the preview list"));
+    mFileBrowser->setDragEnabled(true);
+    mFileBrowser->setDragDropMode(QAbstractItemView::DragOnly);
+    mFileBrowser->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    return mFileBrowser;
 }
 
 void PreviewPane::showPercent(int percent)

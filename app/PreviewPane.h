@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class MyOutlineView;
 class MyTableView;
 class QCheckBox;
 class QLabel;
@@ -28,10 +29,12 @@ public:
     MyTableView *songTable;
     QPushButton *mRemoveSongsButton;
     QPushButton *mEjectButton;
+    MyOutlineView *mFileBrowser;
 
     void showPercent(int percent);
 
 private:
     QWidget *makeControls();
     QWidget *makePreviewList();
+    QWidget *makeFileBrowser();
 };
