@@ -98,6 +98,12 @@ void ImageJob::start(const QStringList &mediaList)
     mProjectFolder = mSettings.projectFolder();
     mUserDidCancelImaging = false;
     mReport = {};
+    if (mProjectFolder.isEmpty()) {
+        // Without a folder there is nothing to mark or delete, and no place for the image.
+        mReport.reason = tr("No project is open.");
+        QMetaObject::invokeMethod(this, &ImageJob::imagePanelDone, Qt::QueuedConnection);
+        return;
+    }
     fillDefaults();
     mTree.invalidateImages(mProjectFolder);
     // A table of contents left from before would pass for this build's.
@@ -236,7 +242,7 @@ void ImageJob::imagePanelDone()
         mReport.outcome = ImageReport::Outcome::Stopped;
     if (mReport.succeeded())
         mTree.validateImages(mProjectFolder);
-    else
+    else if (!mProjectFolder.isEmpty())
         removeFailedImage();
     mRunning = false;
     emit finished(mReport);

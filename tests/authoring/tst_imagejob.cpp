@@ -167,6 +167,24 @@ private slots:
         other.waitForFinished();
     }
 
+    // Without a project folder nothing may be deleted where the program runs.
+    void noProjectBuildsNothing()
+    {
+        QTemporaryDir workingFolder;
+        QVERIFY(touch(workingFolder.filePath(QStringLiteral("keep.img"))));
+        const QString before = QDir::currentPath();
+        QDir::setCurrent(workingFolder.path());
+        SettingsModel settings;
+        MediaTree tree(&settings);
+        ImageJob job(tree, settings);
+        const ImageReport report = job.run({ kA });
+        QDir::setCurrent(before);
+        QCOMPARE(report.outcome, ImageReport::Outcome::Failed);
+        QVERIFY(!report.reason.isEmpty());
+        QVERIFY(QFile::exists(workingFolder.filePath(QStringLiteral("keep.img"))));
+        QVERIFY(!QFile::exists(workingFolder.filePath(QStringLiteral("Kestrin.invalidimages"))));
+    }
+
     void emptyAuthorAndTitleGetDefaults()
     {
         TestProject project(TestProject::group(kRoot, { kA }));
