@@ -2,10 +2,13 @@
 #include "common/TestProject.h"
 #include "common/VcdInfo.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
 
 namespace {
 
@@ -119,6 +122,59 @@ private slots:
             run.messages.contains(QStringLiteral("burn: %1 with cdrdao\n").arg(noRecorder)), qPrintable(run.messages));
         QVERIFY2(run.messages.contains(QStringLiteral("burn failed: ERROR: Cannot setup device %1.\n").arg(noRecorder)),
             qPrintable(run.messages));
+    }
+
+    // Neither option: the movies are converted, then the image is built.
+    void twoMoviesInTwoGroupsBecomeADisc()
+    {
+        const QString first = Fixtures::h264AacMov();
+        const QString second = Fixtures::mjpegPcmAvi();
+        TestProject project(TestProject::group(kRoot,
+            { TestProject::group(QStringLiteral("First"), { first }),
+                TestProject::group(QStringLiteral("Second"), { second }) }));
+        project.setFormatVCD(true);
+        project.settings().setValue(QStringLiteral("Title"), QStringLiteral("Two Groups"));
+        project.saveSettings();
+
+        const BatchRun run = runBatch({ project.folder() });
+        QVERIFY2(run.exitCode == 0, qPrintable(run.messages));
+        QVERIFY(run.messages.contains(QStringLiteral("convert: done, 2 movie(s) converted\n")));
+        QVERIFY(
+            run.messages.indexOf(QStringLiteral("convert: done")) < run.messages.indexOf(QStringLiteral("image: ")));
+        QCOMPARE(QDir(project.folder()).entryList({ QStringLiteral("*.mpg") }),
+            QStringList({ "h264_aac.mpg", "mjpeg_pcm.mpg" }));
+        const VcdInfo info = VcdInfo::readImage(project.file(QStringLiteral("Kestrin.toc")));
+        QVERIFY2(info.read, qPrintable(info.output));
+        QCOMPARE(info.id, QStringLiteral("VIDEO_CD"));
+        QCOMPARE(info.albumId, QStringLiteral("TWO GROUPS"));
+        // The root's chain plays both movies, each group's chain its own.
+        QCOMPARE(info.playLists, 4);
+        QCOMPARE(info.chainStarts, 3);
+        QVERIFY(!QFile::exists(project.file(QStringLiteral("Kestrin.invalidimages"))));
+    }
+
+    // Ctrl-C while a movie is encoded: the conversion stops cleanly and no
+    // image is built from what it left.
+    void interruptStopsCleanly()
+    {
+        TestProject project(TestProject::group(kRoot, { Fixtures::pal25Mp4(20) }));
+        project.saveSettings();
+        QProcess batch;
+        batch.setReadChannel(QProcess::StandardError);
+        batch.start(QStringLiteral(KESTRIN_BIN_DIR "/kestrin-batch"), { project.folder() });
+        QString messages;
+        while (!messages.contains(QStringLiteral("convert: picture encoding")) && batch.waitForReadyRead(60000))
+            messages += QString::fromUtf8(batch.readAllStandardError());
+        QVERIFY2(batch.state() == QProcess::Running, qPrintable(messages));
+        ::kill(pid_t(batch.processId()), SIGINT);
+        QVERIFY(batch.waitForFinished(60000));
+        messages += QString::fromUtf8(batch.readAllStandardError());
+        QCOMPARE(batch.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(batch.exitCode(), 130);
+        QVERIFY2(messages.contains(QStringLiteral("convert: stopped")), qPrintable(messages));
+        QVERIFY(!messages.contains(QStringLiteral("image: ")));
+        QVERIFY(!QFile::exists(project.file(QStringLiteral("Kestrin.toc"))));
+        QCOMPARE(QDir(project.folder()).entryList({ QStringLiteral("*.mpg"), QStringLiteral("*.m2v") }), QStringList());
     }
 
     void folderWithoutTreeIsNoProject()
