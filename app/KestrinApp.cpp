@@ -32,7 +32,11 @@ KestrinApp::KestrinApp()
     QObject::connect(window->mEjectDiscAction, &QAction::triggered, burner.get(), &KestrinBurner::ejectCD);
     QObject::connect(window->mConvertAction, &QAction::triggered, buildMPEG.get(), &BuildMPEG::startBuild);
     QObject::connect(buildMPEG.get(), &BuildMPEG::stopPlaying, controller->preview(), &MoviePreview::stopPlaying);
+    QObject::connect(
+        window->mConvertImageBurnAction, &QAction::triggered, buildMPEG.get(), &BuildMPEG::startConvertImageBurn);
     QObject::connect(buildMPEG.get(), &BuildMPEG::startImage1, image.get(), &ImageController::startImageInChain);
+    QObject::connect(image.get(), &ImageController::burnRequested, burner.get(),
+        [this] { burner->burnTheCD(buildMPEG->burnObject()); });
 }
 
 // The controllers go before the window whose controls they hold.

@@ -178,6 +178,10 @@ void MainWindow::makeMenus()
     mBurnAction->setObjectName(QStringLiteral("mBurnAction"));
     mBurnAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
     mBurnAction->setToolTip(tr("Write the disc image to a disc"));
+    mConvertImageBurnAction = mDiscMenu->addAction(tr("Convert, Build Image and Burn…"));
+    mConvertImageBurnAction->setObjectName(QStringLiteral("mConvertImageBurnAction"));
+    mConvertImageBurnAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B));
+    mConvertImageBurnAction->setToolTip(tr("Choose the recorder, then convert, build the image and burn in one go"));
     mDiscMenu->addSeparator();
     mEraseAction = mDiscMenu->addAction(tr("&Erase Disc…"));
     mEraseAction->setObjectName(QStringLiteral("mEraseAction"));

@@ -48,6 +48,7 @@ public:
     QAction *mEraseAction;
     QAction *mEjectDiscAction;
     QAction *mConvertAction;
+    QAction *mConvertImageBurnAction;
     QAction *mBuildImageAction;
     QMenu *mHelpMenu;
     QAction *mHelpAction;

@@ -5,6 +5,8 @@
 #include "conversion/ui/ConversionFailureSheet.h"
 #include "conversion/ui/ConversionProgressSheet.h"
 #include "media/MediaTree.h"
+#include "platform/DRBurn.h"
+#include "platform/ui/DRBurnSetupPanel.h"
 #include "settings/SettingsModel.h"
 
 #include <QApplication>
@@ -41,10 +43,50 @@ ConversionFailureSheet *BuildMPEG::failureSheet() const
     return mFailureSheet;
 }
 
+DRBurnSetupPanel *BuildMPEG::burnSetupPanel() const
+{
+    return mBurnSetupPanel;
+}
+
 void BuildMPEG::startBuild()
 {
     mConvertImageBurn = false;
+    mBurnObject.reset();
     startBuild1(true);
+}
+
+void BuildMPEG::startConvertImageBurn()
+{
+    mConvertImageBurn = true;
+    mBurnObject.reset();
+    startBurn();
+}
+
+void BuildMPEG::startBurn()
+{
+    if (mBurnSetupPanel || mJob) {
+        QApplication::beep();
+        return;
+    }
+    mBurnSetupPanel = DRBurnSetupPanel::setupPanel();
+    mBurnSetupPanel->beginSetupSheetForWindow(
+        mKestrinWindow, this, [this](DRSetupPanel *panel, int returnCode) { handleSetupSheet(panel, returnCode); });
+}
+
+// On OK the chain keeps the confirmed burn for after the image; Cancel ends
+// the chain with nothing done.
+void BuildMPEG::handleSetupSheet(DRSetupPanel *panel, int returnCode)
+{
+    const std::shared_ptr<DRBurn> burn = static_cast<DRBurnSetupPanel *>(panel)->burnObject();
+    mBurnSetupPanel = nullptr;
+    panel->close();
+    panel->deleteLater();
+    if (returnCode != 1) {
+        mConvertImageBurn = false;
+        return;
+    }
+    mBurnObject = burn;
+    startBuild1(false);
 }
 
 void BuildMPEG::buildPanelStop()

@@ -6,7 +6,12 @@
 #include <QPointer>
 #include <QStringList>
 
+#include <memory>
+
 class ConversionFailureSheet;
+class DRBurn;
+class DRBurnSetupPanel;
+class DRSetupPanel;
 class ConversionJob;
 class ConversionProgressSheet;
 class MediaTree;
@@ -29,6 +34,11 @@ public:
 
     // Actions.
     void startBuild();
+    // The chain convert, build the image and burn: the burn setup is asked
+    // for first, then everything runs without further questions.
+    void startConvertImageBurn();
+    // Shows the burn setup sheet for the chain.
+    void startBurn();
     void buildPanelStop();
 
     // Selects the movies to convert and starts the work; `showNoMovies`
@@ -37,12 +47,15 @@ public:
     void startBuild1(bool showNoMovies);
 
     bool convertImageBurn() const { return mConvertImageBurn; }
+    // The burn the user confirmed at the start of the chain; null outside it.
+    std::shared_ptr<DRBurn> burnObject() const { return mBurnObject; }
     bool isConverting() const { return mJob != nullptr; }
 
     // The sheets while they are up (for whoever drives the window).
     ConversionProgressSheet *progressSheet() const;
     QMessageBox *messageSheet() const;
     ConversionFailureSheet *failureSheet() const;
+    DRBurnSetupPanel *burnSetupPanel() const;
 
 signals:
     // The preview is to stop before the movies are converted.
@@ -56,6 +69,7 @@ private slots:
     void buildPanelDidEnd(int returnCode);
 
 private:
+    void handleSetupSheet(DRSetupPanel *panel, int returnCode);
     void startConversion(const QStringList &workList);
     void nothingToConvert(bool showNoMovies);
     void showSharedBaseSheet(const QString &text);
@@ -66,6 +80,8 @@ private:
     MediaTree *mMP3DataSourceInstance;
     QString mCurrentProjectFolder;
     bool mConvertImageBurn = false;
+    std::shared_ptr<DRBurn> mBurnObject;
+    QPointer<DRBurnSetupPanel> mBurnSetupPanel;
 
     // What startBuild1 found, while the shared-base question is up.
     QStringList mPendingWorkList;

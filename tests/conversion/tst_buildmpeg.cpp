@@ -1,11 +1,19 @@
 #include "app/KestrinApp.h"
 #include "app/MainWindow.h"
+#include "authoring/ui/ImageController.h"
+#include "burning/ui/KestrinBurner.h"
 #include "common/Fixtures.h"
+#include "common/VcdInfo.h"
 #include "conversion/ui/BuildMPEG.h"
 #include "conversion/ui/ConversionFailureSheet.h"
 #include "conversion/ui/ConversionProgressSheet.h"
 #include "media/MediaTree.h"
+#include "platform/DRBurn.h"
+#include "platform/DRDevice.h"
+#include "platform/DiscJob.h"
 #include "platform/PropertyList.h"
+#include "platform/ui/DRBurnProgressPanel.h"
+#include "platform/ui/DRBurnSetupPanel.h"
 #include "settings/Preferences.h"
 #include "settings/SettingsModel.h"
 
@@ -43,7 +51,9 @@ class TestBuildMPEG : public QObject
     QString projectFile(const QString &name) const { return mProject->filePath(name); }
     bool markerPresent() const { return QFile::exists(projectFile(QStringLiteral("Kestrin.invalidmpegs"))); }
 
-    void setMedia(const QStringList &movies)
+    void setMedia(const QStringList &movies) { setMedia(mTree.get(), movies); }
+
+    void setMedia(MediaTree *tree, const QStringList &movies)
     {
         const QString treePath = projectFile(QStringLiteral("Kestrin.tree"));
         QVariantList entries;
@@ -52,7 +62,7 @@ class TestBuildMPEG : public QObject
         QVERIFY(PropertyList::writeXmlFile(treePath,
             QVariantMap {
                 { QStringLiteral("Group"), QStringLiteral("Disc") }, { QStringLiteral("Entries"), entries } }));
-        QVERIFY(mTree->loadFromFile(treePath));
+        QVERIFY(tree->loadFromFile(treePath));
     }
 
     QString textFileNamed(const QString &name)
@@ -182,6 +192,60 @@ private slots:
         // The default tree holds no movies.
         QVERIFY(app.buildMPEG->messageSheet());
         QCOMPARE(app.buildMPEG->messageSheet()->parentWidget(), app.window.get());
+    }
+
+    void cancelInTheBurnSetupStartsNothing()
+    {
+        setMedia({ Fixtures::noSoundMp4() });
+        QSignalSpy chain(mBuild.get(), &BuildMPEG::startImage1);
+        mBuild->startConvertImageBurn();
+        QVERIFY(mBuild->burnSetupPanel());
+        QVERIFY(mBuild->burnSetupPanel()->isVisible());
+        mBuild->burnSetupPanel()->reject();
+        QTRY_VERIFY(!mBuild->burnSetupPanel());
+        QVERIFY(!mBuild->isConverting());
+        QVERIFY(!mBuild->burnObject());
+        QVERIFY(chain.isEmpty());
+        QVERIFY(!QFile::exists(projectFile(QStringLiteral("nosound.mpg"))));
+    }
+
+    // The chain in the window: the recorder is chosen first, then the movie
+    // is converted, the image built and burned to it without a question.
+    void convertImageBurnInTheWindow()
+    {
+        KestrinApp app;
+        app.settings->setProjectFolder(mProject->path());
+        app.settings->setValue(QStringLiteral("FormatVCD"), 1);
+        app.settings->setValue(QStringLiteral("FormatSVCD"), 0);
+        app.settings->setValue(QStringLiteral("BitRate"), 1152);
+        app.settings->setValue(QStringLiteral("Quality"), 100.0);
+        app.settings->setValue(QStringLiteral("Title"), QStringLiteral("CHAIN"));
+        setMedia(app.mediaTree.get(), { Fixtures::h264AacMov() });
+        app.window->show();
+        QSignalSpy burned(app.burner.get(), &KestrinBurner::burnFinished);
+
+        app.window->mConvertImageBurnAction->trigger();
+        DRBurnSetupPanel *setup = app.buildMPEG->burnSetupPanel();
+        QVERIFY(setup);
+        QVERIFY(setup->selectedDevice()->writesImageFile());
+        const QString cue = mMovies->filePath(QStringLiteral("disc.cue"));
+        setup->setImageFile(cue);
+        setup->accept();
+        QVERIFY(app.buildMPEG->isConverting());
+        QVERIFY(app.buildMPEG->burnObject());
+
+        QTRY_VERIFY_WITH_TIMEOUT(app.burner->burnProgressPanel(), kConversionTimeoutMs);
+        DRBurnProgressPanel *panel = app.burner->burnProgressPanel();
+        QTRY_VERIFY_WITH_TIMEOUT(panel->isFinished(), kConversionTimeoutMs);
+        QVERIFY2(panel->job()->result().succeeded(), qPrintable(panel->job()->result().message));
+        panel->reject();
+        QCOMPARE(burned.size(), 1);
+        const VcdInfo disc = VcdInfo::readCueImage(cue);
+        QVERIFY2(disc.read, qPrintable(disc.output));
+        QCOMPARE(disc.id, QStringLiteral("VIDEO_CD"));
+        QCOMPARE(disc.albumId, QStringLiteral("CHAIN"));
+        QCOMPARE(disc.playLists, 1);
+        QVERIFY(!markerPresent());
     }
 
     // Movies with one base are named before anything is converted; Cancel
