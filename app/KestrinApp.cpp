@@ -3,13 +3,16 @@
 #include "app/MainWindow.h"
 #include "app/MoviePreview.h"
 #include "app/MyController.h"
+#include "authoring/KestrinMenu.h"
 #include "authoring/ui/ImageController.h"
+#include "authoring/ui/KestrinMenuController.h"
 #include "burning/ui/KestrinBurner.h"
 #include "burning/ui/eraser.h"
 #include "conversion/ui/BuildMPEG.h"
 #include "media/MediaTree.h"
 #include "settings/Preferences.h"
 #include "settings/SettingsModel.h"
+#include "settings/ui/SettingChanges.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -20,12 +23,20 @@ KestrinApp::KestrinApp()
     , mediaTree(std::make_unique<MediaTree>(settings.get()))
     , window(std::make_unique<MainWindow>(settings.get()))
     , controller(std::make_unique<MyController>(window.get(), settings.get(), preferences.get(), mediaTree.get()))
+    , menus(std::make_unique<KestrinMenu>())
+    , menuController(std::make_unique<KestrinMenuController>(menus.get(), window->mMenuPanel, settings.get()))
     , image(std::make_unique<ImageController>(window.get(), mediaTree.get(), settings.get()))
     , burner(std::make_unique<KestrinBurner>(window.get(), window->mCurrentProjectField, preferences.get()))
     , discEraser(std::make_unique<eraser>(window.get(), controller.get()))
     , buildMPEG(std::make_unique<BuildMPEG>(window.get(), settings.get(), mediaTree.get()))
 {
     controller->awakeFromNib();
+    image->setMenus(menus.get());
+    KestrinMenuController *menuTab = menuController.get();
+    QObject::connect(controller.get(), &MyController::projectOpened, menuTab, &KestrinMenuController::setupMenus);
+    QObject::connect(preferences.get(), &Preferences::menusNeedSetup, menuTab, &KestrinMenuController::setupMenus);
+    QObject::connect(controller->settingChanges(), &SettingChanges::menusNeedSetup, menuTab,
+        &KestrinMenuController::setupMenus);
     QObject::connect(window->mBuildImageAction, &QAction::triggered, image.get(), &ImageController::startImage);
     QObject::connect(window->mBurnAction, &QAction::triggered, burner.get(), &KestrinBurner::startBurn);
     QObject::connect(window->mEraseAction, &QAction::triggered, discEraser.get(), &eraser::eraseCD);
@@ -46,6 +57,7 @@ KestrinApp::~KestrinApp()
     image.reset();
     discEraser.reset();
     burner.reset();
+    menuController.reset();
     controller.reset();
     window.reset();
 }

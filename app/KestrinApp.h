@@ -5,6 +5,8 @@
 class BuildMPEG;
 class ImageController;
 class KestrinBurner;
+class KestrinMenu;
+class KestrinMenuController;
 class MainWindow;
 class MediaTree;
 class MyController;
@@ -26,6 +28,8 @@ public:
     std::unique_ptr<MediaTree> mediaTree;
     std::unique_ptr<MainWindow> window;
     std::unique_ptr<MyController> controller;
+    std::unique_ptr<KestrinMenu> menus;
+    std::unique_ptr<KestrinMenuController> menuController;
     std::unique_ptr<ImageController> image;
     std::unique_ptr<KestrinBurner> burner;
     std::unique_ptr<eraser> discEraser;

@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/PreviewPane.h"
+#include "authoring/ui/MenuPanel.h"
 #include "media/ui/FreeSpaceBar.h"
 #include "media/ui/MP3OutlineView.h"
 #include "settings/ui/SettingsPanel.h"
@@ -140,6 +141,8 @@ QWidget *MainWindow::makeMenuTabs()
     noMenu->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     noMenu->setMargin(12);
     mMenuTabView->addTab(noMenu, tr("No Menu"));
+    mMenuPanel = new MenuPanel;
+    mMenuTabView->addTab(mMenuPanel, tr("Menu"));
     return mMenuTabView;
 }
 

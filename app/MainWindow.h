@@ -4,6 +4,7 @@
 
 class FreeSpaceBar;
 class MP3OutlineView;
+class MenuPanel;
 class PreviewPane;
 class QAction;
 class QDockWidget;
@@ -29,6 +30,7 @@ public:
     FreeSpaceBar *mFreespaceProgressIndicator;
     QLabel *mMissingItems;
     QTabWidget *mMenuTabView;
+    MenuPanel *mMenuPanel;
     PreviewPane *mPreviewPane;
     SettingsPanel *mSettingsPanel;
     QDockWidget *mSettingsDrawer;

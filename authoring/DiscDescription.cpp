@@ -92,8 +92,8 @@ QString DiscDescription::makeXMLText(const QStringList &mediaList, QString *erro
     makeXMLPlayLists(playlists);
     // With menus, the selections need the playlists' identifiers, yet come
     // before them in the document.
-    if (mMenuCount > 0)
-        mMenus->makeXMLSelections(text, *this);
+    if (mMenuCount > 0 && !mMenus->makeXMLSelections(text, *this, error))
+        return {};
     text += playlists;
     text += QStringLiteral("\t</pbc>\n</videocd>");
     return text;

@@ -29,7 +29,7 @@ public:
     // Makes the links and writes projectFolder/Kestrin.xml for the movies
     // of `mediaList` (the media files of the whole tree, in tree order).
     // False, with the reason in `error`, when a link or the file could not
-    // be written.
+    // be written, or a menu cannot be on the disc.
     bool makeXMLFile(const QStringList &mediaList, QString *error = nullptr);
     // The document without writing it; the links are made all the same.
     QString makeXMLText(const QStringList &mediaList, QString *error = nullptr);

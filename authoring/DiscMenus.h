@@ -15,5 +15,7 @@ public:
     virtual int count() const = 0;
     // Appends one selection element per menu; called while the description
     // is being made, after its media and playlist identifiers are known.
-    virtual void makeXMLSelections(QString &text, const DiscDescription &description) const = 0;
+    // False, with the reason in `error`, when a menu cannot be on the disc:
+    // the description is then not written.
+    virtual bool makeXMLSelections(QString &text, const DiscDescription &description, QString *error) const = 0;
 };

@@ -82,7 +82,7 @@ void MediaTree::loadDefaultTree()
     if (!read.complete())
         qWarning("MediaTree: default tree \"%s\": %s", qPrintable(path), qPrintable(read.problems.join(u"; ")));
     replaceTree(std::move(read.tree));
-    mUnreadFile.clear();
+    mUnreadFile.forget();
 }
 
 bool MediaTree::loadFromFile(const QString& path)
@@ -90,35 +90,19 @@ bool MediaTree::loadFromFile(const QString& path)
     TreeFile::ReadResult read = TreeFile::read(path);
     const bool complete = read.complete();
     if (complete) {
-        mUnreadFile.clear();
+        mUnreadFile.forget();
     } else {
         qWarning("loadFromFile: %s: %s", qPrintable(path), qPrintable(read.problems.join(u"; ")));
-        mUnreadFile = QFileInfo(path).absoluteFilePath();
+        mUnreadFile.remember(path);
     }
     replaceTree(std::move(read.tree));
     updateSizeInUI();
     return complete;
 }
 
-bool MediaTree::keepUnreadFileAside(const QString& path)
-{
-    if (mUnreadFile.isEmpty() || QFileInfo(path).absoluteFilePath() != mUnreadFile)
-        return true;
-    if (QFileInfo::exists(path)) {
-        const QString copy = TreeFile::keepAside(path);
-        if (copy.isEmpty()) {
-            qWarning("saveToFile: %s: could not keep the unread file aside, so it is left as it is", qPrintable(path));
-            return false;
-        }
-        qWarning("saveToFile: %s: the file that could not be read is kept as %s", qPrintable(path), qPrintable(copy));
-    }
-    mUnreadFile.clear();
-    return true;
-}
-
 bool MediaTree::saveToFile(const QString& path)
 {
-    if (!keepUnreadFileAside(path))
+    if (!mUnreadFile.keepAsideBefore(path, "saveToFile"))
         return false;
     QString error;
     if (!TreeFile::write(path, mTreeData.get(), &error)) {

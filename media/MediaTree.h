@@ -1,6 +1,7 @@
 #pragma once
 
 #include "media/SimpleTreeNode.h"
+#include "media/UnreadFile.h"
 
 #include <QColor>
 #include <QList>
@@ -89,7 +90,6 @@ signals:
 private:
     void replaceTree(std::unique_ptr<TreeNode> tree);
     void loadDefaultTree();
-    bool keepUnreadFileAside(const QString& path);
     void addMediaItem(const QString& path);
 
     std::unique_ptr<TreeNode> mTreeData;
@@ -97,5 +97,5 @@ private:
     qint64 mkBytesUsedValue = 0; // seconds of movie, despite the name
     int mMissingItemsValue = 0;
     // A tree file that was not read whole, until it has been kept aside.
-    QString mUnreadFile;
+    UnreadFile mUnreadFile;
 };

@@ -46,9 +46,12 @@ bool KestrinBatch::openProject(const QString &folder)
     if (!mTree.loadFromFile(QDir(path).filePath(QString::fromLatin1(ProjectFolder::kTreeFileName))))
         print(tr("warning: the media tree could not be read whole; going on with what could be read."));
     mPreferences.projectSettingsLoad(path);
+    mMenus.setupMenus(path);
     print(tr("project %1: %2, movies in the tree: %3")
               .arg(path, mSettings.formatVCD() ? tr("Video CD") : tr("Super Video CD"))
               .arg(ImageJob::mediaList(mTree).size()));
+    if (mSettings.menuTab() != 0)
+        print(tr("menus on the disc: %1").arg(mMenus.count()));
     return true;
 }
 
@@ -123,7 +126,7 @@ bool KestrinBatch::buildImage()
     case ImageJob::Readiness::Ready:
         break;
     }
-    ImageJob job(mTree, mSettings);
+    ImageJob job(mTree, mSettings, &mMenus);
     followImage(job);
     mStopCurrentStep = [&job] { job.stop(); };
     const ImageReport report = job.run(mediaList);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "authoring/KestrinMenu.h"
 #include "media/MediaTree.h"
 #include "settings/Preferences.h"
 #include "settings/SettingsModel.h"
@@ -14,9 +15,10 @@ class ConversionJob;
 class ImageJob;
 
 // kestrin-batch's work: opens a project folder as the window does (tree,
-// settings, defaults where files are missing), then converts, builds the
-// image and burns it with the same jobs as the window's commands, printing
-// one line per step and per change of a percentage to standard error.
+// settings, menus, defaults where files are missing), then converts, builds
+// the image and burns it with the same jobs as the window's commands,
+// printing one line per step and per change of a percentage to standard
+// error.
 class KestrinBatch : public QObject
 {
     Q_OBJECT
@@ -47,6 +49,7 @@ private:
     SettingsModel mSettings;
     Preferences mPreferences;
     MediaTree mTree;
+    KestrinMenu mMenus;
     std::function<void()> mStopCurrentStep;
     bool mStopRequested = false;
 };

@@ -1,6 +1,7 @@
 #include "common/Fixtures.h"
 #include "common/TestProject.h"
 #include "common/VcdInfo.h"
+#include "platform/PropertyList.h"
 
 #include <QDir>
 #include <QFile>
@@ -65,6 +66,28 @@ private slots:
         QCOMPARE(info.playLists, 3);
         QCOMPARE(info.chainStarts, 2);
         QVERIFY(!QFile::exists(project.file(QStringLiteral("Kestrin.invalidimages"))));
+    }
+
+    void imageWithTheProjectsMenu()
+    {
+        const QString a = QStringLiteral("/films/A.mov");
+        TestProject project(TestProject::group(kRoot, { a, TestProject::group(QStringLiteral("G"), { a }) }));
+        project.setFormatVCD(true);
+        project.preferences().setRecordValue(QStringLiteral("MenuTab"), qlonglong(1));
+        project.saveSettings();
+        QVERIFY(project.addFile(Fixtures::ntscVcdMpg(), QStringLiteral("A.mpg")));
+        QVERIFY(project.addFile(Fixtures::ntscVcdMpg(), QStringLiteral("copy.mpg")));
+        const QVariantMap menu { { QStringLiteral("Title"), a },
+            { QStringLiteral("1"), kRoot + QStringLiteral("/G") } };
+        QVERIFY(PropertyList::writeXmlFile(project.file(QStringLiteral("Kestrin.menu")), QVariantList { menu }));
+
+        const BatchRun run = runBatch({ QStringLiteral("--image"), project.folder() });
+        QVERIFY2(run.exitCode == 0, qPrintable(run.messages));
+        QVERIFY(run.messages.contains(QStringLiteral("menus on the disc: 1\n")));
+        const VcdInfo info = VcdInfo::readImage(project.file(QStringLiteral("Kestrin.toc")));
+        QVERIFY2(info.read, qPrintable(info.output));
+        QCOMPARE(info.selectionLists, 1);
+        QCOMPARE(info.endLists, 0);
     }
 
     void imageRefused_data()

@@ -55,13 +55,14 @@ class MenuStandIn : public DiscMenus
 {
 public:
     int count() const override { return 1; }
-    void makeXMLSelections(QString &text, const DiscDescription &description) const override
+    bool makeXMLSelections(QString &text, const DiscDescription &description, QString *) const override
     {
         // The identifiers are known by the time the selections are written.
         text += QStringLiteral("\t\t<selection id=\"selection_0\"><play-item ref=\"%1\"/><select ref=\"%2\"/>"
                                "</selection>\n")
                     .arg(description.getXMLMediaDictioary().value(kB),
                         description.getXMLPlaylistDictionary().value(kRoot + QStringLiteral("/G")));
+        return true;
     }
 };
 

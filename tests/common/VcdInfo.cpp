@@ -55,9 +55,12 @@ VcdInfo VcdInfo::readFrom(const QString &sourceOption)
     info.albumId = quotedField(result.output, QStringLiteral("album id"));
     info.read = result.succeeded() && !info.id.isEmpty();
     const QStringList lines = descriptorLines(result.output);
+    info.descriptors = lines;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (lines.at(i).endsWith(QLatin1String("end list descriptor")))
             ++info.endLists;
+        if (lines.at(i).endsWith(QLatin1String("): selection list descriptor")))
+            ++info.selectionLists;
         if (!lines.at(i).endsWith(QLatin1String("): play list descriptor")))
             continue;
         ++info.playLists;

@@ -14,6 +14,10 @@ struct VcdInfo
     int playLists = 0; // play list descriptors of the playback control
     int chainStarts = 0; // of those, the ones without a previous link: one per group
     int endLists = 0;
+    int selectionLists = 0; // selection list descriptors: one per menu
+    // The trimmed lines of the playback-control descriptors, from the first
+    // "PSD[00] (LID[1] ...): ..." on.
+    QStringList descriptors;
     QString output;
 
     static VcdInfo readImage(const QString &tocPath);
