@@ -10,6 +10,8 @@
 #include "burning/ui/eraser.h"
 #include "conversion/ui/BuildMPEG.h"
 #include "media/MediaTree.h"
+#include "media/ui/MP3DataSource.h"
+#include "media/ui/MP3OutlineView.h"
 #include "settings/Preferences.h"
 #include "settings/SettingsModel.h"
 #include "settings/ui/SettingChanges.h"
@@ -33,10 +35,13 @@ KestrinApp::KestrinApp()
     controller->awakeFromNib();
     image->setMenus(menus.get());
     KestrinMenuController *menuTab = menuController.get();
+    MP3DataSource *dataSource = controller->dataSource();
+    menuTab->setSelectedNodes([dataSource] { return dataSource->selectedNodes(); });
+    QObject::connect(dataSource, &MP3DataSource::pathChanged, menuTab, &KestrinMenuController::fixMenu);
     QObject::connect(controller.get(), &MyController::projectOpened, menuTab, &KestrinMenuController::setupMenus);
     QObject::connect(preferences.get(), &Preferences::menusNeedSetup, menuTab, &KestrinMenuController::setupMenus);
-    QObject::connect(controller->settingChanges(), &SettingChanges::menusNeedSetup, menuTab,
-        &KestrinMenuController::setupMenus);
+    QObject::connect(
+        controller->settingChanges(), &SettingChanges::menusNeedSetup, menuTab, &KestrinMenuController::setupMenus);
     QObject::connect(window->mBuildImageAction, &QAction::triggered, image.get(), &ImageController::startImage);
     QObject::connect(window->mBurnAction, &QAction::triggered, burner.get(), &KestrinBurner::startBurn);
     QObject::connect(window->mEraseAction, &QAction::triggered, discEraser.get(), &eraser::eraseCD);

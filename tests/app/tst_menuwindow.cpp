@@ -1,22 +1,29 @@
 #include "app/KestrinApp.h"
 #include "app/MainWindow.h"
+#include "app/MyController.h"
+#include "authoring/KestrinMenu.h"
 #include "authoring/ui/ImageController.h"
 #include "authoring/ui/MenuPanel.h"
 #include "common/Fixtures.h"
 #include "media/MediaTree.h"
+#include "media/ui/MP3DataSource.h"
+#include "media/ui/MP3OutlineView.h"
 #include "platform/PropertyList.h"
 #include "platform/UserDefaults.h"
 #include "settings/Preferences.h"
 #include "settings/SettingsModel.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QFile>
+#include <QItemSelectionModel>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeView>
 
 // The menu tab in the whole window: the menus follow the project and the tab
 // chosen, and Build Image puts them on the disc.
@@ -66,6 +73,47 @@ private slots:
     }
 
     void cleanup() { mApp.reset(); }
+
+    // Rows of the real tree view: the movie A, then the group Trips.
+    void selectRow(int row)
+    {
+        QTreeView *view = mApp->window->mMediaTreeView;
+        view->selectionModel()->select(
+            view->model()->index(row, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    }
+
+    QVariantMap storedMenu() const
+    {
+        return PropertyList::readFile(file("Kestrin.menu")).value.toList().value(0).toMap();
+    }
+
+    void keysFollowTheTreeViewsSelectionAndItsEdits()
+    {
+        QVERIFY(PropertyList::writeXmlFile(file("Kestrin.tree"),
+            QVariantMap { { "Group", "R" },
+                { "Entries",
+                    QVariantList {
+                        "/films/A.mov", QVariantMap { { "Group", "Trips" }, { "Entries", QVariantList {} } } } } }));
+        openProject();
+        MenuPanel *panel = mApp->window->mMenuPanel;
+        selectRow(0);
+        QTest::mouseClick(menuButton(), Qt::LeftButton);
+        QCOMPARE(storedMenu().value("Title").toString(), QStringLiteral("/films/A.mov"));
+        selectRow(1);
+        QTest::mouseClick(panel->mRC5Button, Qt::LeftButton, {}, QPoint(6, panel->mRC5Button->height() / 2));
+        QCOMPARE(storedMenu().value("5").toString(), QStringLiteral("R/Trips"));
+
+        MP3DataSource *source = mApp->controller->dataSource();
+        QVERIFY(source->setData(source->index(1, MP3DataSource::NameColumn), QStringLiteral("Holidays")));
+        QCOMPARE(storedMenu().value("5").toString(), QStringLiteral("R/Holidays"));
+        QCOMPARE(panel->mRC5Button->toolTip(), QStringLiteral("Holidays"));
+
+        selectRow(1);
+        source->deleteSelections();
+        QVERIFY(!storedMenu().contains("5"));
+        QVERIFY(!panel->mRC5Button->isChecked());
+        QCOMPARE(storedMenu().value("Title").toString(), QStringLiteral("/films/A.mov"));
+    }
 
     void choosingTheMenuTabShowsTheProjectsMenu()
     {
