@@ -4,6 +4,7 @@
 //
 //   cmake --build build --target bench_convert && build/bin/bench_convert [rounds]
 
+#include "BenchTiming.h"
 #include "common/Fixtures.h"
 #include "conversion/ConversionJob.h"
 #include "conversion/Multiplexer.h"
@@ -12,13 +13,11 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
-#include <sys/resource.h>
 #include <vector>
 
 namespace {
@@ -26,34 +25,8 @@ namespace {
 constexpr int kVCDRate = 1152;
 constexpr int kQuality = 100;
 
-// Processor seconds used so far by this process and by its finished children.
-double processorSeconds()
-{
-    double seconds = 0;
-    for (int who : { RUSAGE_SELF, RUSAGE_CHILDREN }) {
-        rusage usage {};
-        getrusage(who, &usage);
-        seconds
-            += usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-    }
-    return seconds;
-}
-
-struct Timing
-{
-    double wall = 0;
-    double processor = 0;
-};
-
-// Wall and processor time of `work`.
-template <typename Work> Timing timed(Work work)
-{
-    const double processorBefore = processorSeconds();
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return { timer.nsecsElapsed() / 1e9, processorSeconds() - processorBefore };
-}
+using BenchTiming::Timing;
+using BenchTiming::timed;
 
 QStringList benchMovies()
 {

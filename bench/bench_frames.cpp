@@ -3,6 +3,7 @@
 //
 //   cmake --build build --target bench_frames && build/bin/bench_frames
 
+#include "BenchTiming.h"
 #include "common/Fixtures.h"
 #include "movtoy4m/EncoderCommand.h"
 #include "movtoy4m/VideoConversion.h"
@@ -18,40 +19,14 @@
 #include <algorithm>
 #include <cstdio>
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
 
 constexpr int kRounds = 3;
 
-// Processor seconds used so far by this process and by its finished children.
-double processorSeconds()
-{
-    double seconds = 0;
-    for (int who : { RUSAGE_SELF, RUSAGE_CHILDREN }) {
-        rusage usage {};
-        getrusage(who, &usage);
-        seconds
-            += usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-    }
-    return seconds;
-}
-
-struct Timing {
-    double wall = 0;
-    double processor = 0;
-};
-
-// Wall and processor time of `work`.
-template <typename Work> Timing timed(Work work)
-{
-    const double processorBefore = processorSeconds();
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return { timer.nsecsElapsed() / 1e9, processorSeconds() - processorBefore };
-}
+using BenchTiming::Timing;
+using BenchTiming::timed;
 
 QString benchMovie()
 {
