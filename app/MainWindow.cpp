@@ -98,7 +98,7 @@ QWidget *MainWindow::makeMediaBar()
     auto *rows = new QVBoxLayout(bar);
     rows->setContentsMargins(0, 0, 0, 0);
     auto *commands = new QHBoxLayout;
-    for (QAction *action : { mAddGroupAction, mDeleteAction, mSortAction }) {
+    for (QAction *action : { mAddMediaAction, mAddGroupAction, mDeleteAction, mSortAction }) {
         auto *button = new QToolButton;
         button->setDefaultAction(action);
         button->setToolButtonStyle(Qt::ToolButtonTextOnly);
@@ -118,6 +118,10 @@ QWidget *MainWindow::makeMediaBar()
 
 void MainWindow::makeMediaActions()
 {
+    mAddMediaAction = new QAction(tr("&Add Movies…"), this);
+    mAddMediaAction->setObjectName(QStringLiteral("mAddMediaAction"));
+    mAddMediaAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
+    mAddMediaAction->setToolTip(tr("Add movies, or folders to search for movies, at the end of the tree"));
     mAddGroupAction = new QAction(tr("New &Group"), this);
     mAddGroupAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
     mAddGroupAction->setToolTip(tr("Make a new group: one more playlist on the disc"));
@@ -163,6 +167,7 @@ void MainWindow::makeMenus()
     mQuitAction->setMenuRole(QAction::QuitRole);
 
     mMediaMenu = menuBar()->addMenu(tr("&Media"));
+    mMediaMenu->addAction(mAddMediaAction);
     mMediaMenu->addAction(mAddGroupAction);
     mMediaMenu->addAction(mDeleteAction);
     mMediaMenu->addSeparator();

@@ -38,6 +38,7 @@ public:
     QMenu *mFileMenu;
     QMenu *mMediaMenu;
     QAction *mAddGroupAction;
+    QAction *mAddMediaAction;
     QAction *mDeleteAction;
     QAction *mSortAction;
     QMenu *mDiscMenu;

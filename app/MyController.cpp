@@ -12,6 +12,7 @@
 #include "media/ui/FreeSpaceBar.h"
 #include "media/ui/MP3DataSource.h"
 #include "media/ui/MP3OutlineView.h"
+#include "media/ui/MediaDrop.h"
 #include "platform/MountPoints.h"
 #include "platform/Resources.h"
 #include "settings/Preferences.h"
@@ -62,6 +63,7 @@ MyController::MyController(
 void MyController::connectMediaTree()
 {
     mDataSource->awakeFromNib(mWindow->mMediaTreeView);
+    connect(mWindow->mAddMediaAction, &QAction::triggered, mDataSource->mediaDrop(), &MediaDrop::addMP3);
     connect(mWindow->mAddGroupAction, &QAction::triggered, mDataSource, &MP3DataSource::addGroup);
     connect(mWindow->mDeleteAction, &QAction::triggered, mDataSource, &MP3DataSource::deleteSelections);
     connect(mWindow->mSortAction, &QAction::triggered, mDataSource, &MP3DataSource::sortData);

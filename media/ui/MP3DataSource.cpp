@@ -5,6 +5,7 @@
 #include "media/SimpleTreeNode.h"
 #include "media/ui/ImageAndTextCell.h"
 #include "media/ui/MP3OutlineView.h"
+#include "media/ui/MediaDrop.h"
 #include "platform/Resources.h"
 #include "settings/SettingsModel.h"
 
@@ -53,7 +54,9 @@ MP3DataSource::MP3DataSource(MediaTree *mediaTree, SettingsModel *settings, QObj
     : QAbstractItemModel(parent)
     , mMediaTree(mediaTree)
     , mSettings(settings)
+    , mMediaDrop(new MediaDrop(this, mediaTree, settings))
 {
+    connect(mMediaDrop, &MediaDrop::refused, this, &MP3DataSource::refused);
     connect(mMediaTree, &MediaTree::treeAboutToBeReplaced, this, [this] { beginResetModel(); });
     connect(mMediaTree, &MediaTree::treeReplaced, this, [this] { endResetModel(); });
 }
@@ -72,6 +75,7 @@ void MP3DataSource::awakeFromNib(MP3OutlineView *view)
     view->header()->setSectionResizeMode(NameColumn, QHeaderView::Stretch);
     view->header()->setSectionResizeMode(IsExpandableColumn, QHeaderView::ResizeToContents);
     view->setColumnHidden(NodeKindColumn, true);
+    mMediaDrop->awakeFromNib(view);
 
     // A group whose flag is off does not open, however the user asks.
     connect(view, &QTreeView::expanded, this, [this](const QModelIndex &index) {
@@ -207,9 +211,11 @@ QVariant MP3DataSource::data(const QModelIndex &index, int role) const
 Qt::ItemFlags MP3DataSource::flags(const QModelIndex &index) const
 {
     if (!index.isValid())
-        return Qt::NoItemFlags;
-    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+        return Qt::ItemIsDropEnabled;
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;
     const bool isGroup = !SimpleTreeNode::isLeafNode(nodeForIndex(index));
+    if (isGroup)
+        flags |= Qt::ItemIsDropEnabled;
     if (isGroup && index.column() == NameColumn)
         flags |= Qt::ItemIsEditable;
     if (isGroup && index.column() == IsExpandableColumn)
@@ -235,6 +241,42 @@ QVariant MP3DataSource::headerData(int section, Qt::Orientation orientation, int
     default:
         return QVariant();
     }
+}
+
+QStringList MP3DataSource::mimeTypes() const
+{
+    return mMediaDrop->mimeTypes();
+}
+
+QMimeData *MP3DataSource::mimeData(const QModelIndexList &indexes) const
+{
+    QList<TreeNode *> nodes;
+    for (const QModelIndex &index : indexes) {
+        if (index.isValid())
+            nodes << nodeForIndex(index);
+    }
+    return mMediaDrop->writeItems(nodes);
+}
+
+bool MP3DataSource::canDropMimeData(
+    const QMimeData *data, Qt::DropAction, int row, int, const QModelIndex &parent) const
+{
+    return mMediaDrop->canDrop(data, row, parent.isValid() ? nodeForIndex(parent) : nullptr);
+}
+
+bool MP3DataSource::dropMimeData(const QMimeData *data, Qt::DropAction, int row, int, const QModelIndex &parent)
+{
+    return mMediaDrop->drop(data, row, parent.isValid() ? nodeForIndex(parent) : nullptr);
+}
+
+Qt::DropActions MP3DataSource::supportedDropActions() const
+{
+    return Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
+}
+
+Qt::DropActions MP3DataSource::supportedDragActions() const
+{
+    return Qt::CopyAction;
 }
 
 bool MP3DataSource::setData(const QModelIndex &index, const QVariant &value, int role)

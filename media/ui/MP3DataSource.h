@@ -7,6 +7,7 @@
 
 #include <memory>
 
+class MediaDrop;
 class MediaTree;
 class MP3OutlineView;
 class SettingsModel;
@@ -61,6 +62,18 @@ public:
     Qt::ItemFlags flags(const QModelIndex &index) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
+    // Drag and drop, carried out by mediaDrop().
+    QStringList mimeTypes() const override;
+    QMimeData *mimeData(const QModelIndexList &indexes) const override;
+    bool canDropMimeData(
+        const QMimeData *data, Qt::DropAction action, int row, int column, const QModelIndex &parent) const override;
+    bool dropMimeData(
+        const QMimeData *data, Qt::DropAction action, int row, int column, const QModelIndex &parent) override;
+    Qt::DropActions supportedDropActions() const override;
+    // Nodes dragged out of the view are copies.
+    Qt::DropActions supportedDragActions() const override;
+    MediaDrop *mediaDrop() const { return mMediaDrop; }
+
     // The nodes of the view's selected rows, top to bottom.
     QList<TreeNode *> selectedNodes() const;
 
@@ -114,4 +127,5 @@ private:
     SettingsModel *mSettings;
     QPointer<MP3OutlineView> mOutlineView;
     mutable QList<QIcon> mIconImages;
+    MediaDrop *mMediaDrop;
 };
