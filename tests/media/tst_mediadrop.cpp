@@ -1,3 +1,6 @@
+#include "app/KestrinApp.h"
+#include "app/MainWindow.h"
+#include "app/MyController.h"
 #include "common/Fixtures.h"
 #include "media/FolderSearch.h"
 #include "media/MediaTree.h"
@@ -11,6 +14,7 @@
 #include "settings/SettingsModel.h"
 
 #include <QAbstractItemModelTester>
+#include <QAction>
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -66,9 +70,25 @@ QString dump(const TreeNode *node, const QString &folder)
     return parts.join(QLatin1Char(' '));
 }
 
+// A file to drop, named with "$" for `folder`: a movie (a copy of a short
+// clip), another file, a folder ("…/") or a symbolic link ("link>target").
+void makeFile(const QString &file, const QString &folder)
+{
+    const QStringList link = file.split(QLatin1Char('>'));
+    const QString path = expand(link.first(), folder);
+    QDir().mkpath(QFileInfo(path).path());
+    if (link.size() == 2)
+        QFile::link(expand(link.last(), folder), path);
+    else if (path.endsWith(QLatin1Char('/')))
+        QDir().mkpath(path);
+    else if (FolderSearch::isMovieName(path))
+        QFile::copy(Fixtures::tinyClip(QStringLiteral("1")), path);
+    else if (QFile text(path); text.open(QIODevice::WriteOnly))
+        text.write("not a movie\n");
+}
+
 // A project folder with its media tree in a tree view, watched by Qt's
-// model checker, and a folder of real files to drop: movies (copies of a
-// short clip), other files, folders ("…/") and symbolic links ("link>target").
+// model checker, and a folder of real files to drop.
 struct Project
 {
     QTemporaryDir projectFolder;
@@ -82,7 +102,7 @@ struct Project
     explicit Project(const QVariantMap &dictionary, const QStringList &files = {})
     {
         for (const QString &file : files)
-            make(file);
+            makeFile(file, folder());
         settings.setProjectFolder(projectFolder.path());
         TreeFile::write(treeFile(), SimpleTreeNode::treeFromDictionary(expandTree(dictionary, folder())).get());
         tree.loadFromFile(treeFile());
@@ -103,21 +123,6 @@ struct Project
     }
     QString shown() const { return dump(tree.treeData(), folder()); }
     QString saved() const { return dump(TreeFile::read(treeFile()).tree.get(), folder()); }
-
-    void make(const QString &file)
-    {
-        const QStringList link = file.split(QLatin1Char('>'));
-        const QString path = expand(link.first(), folder());
-        QDir().mkpath(QFileInfo(path).path());
-        if (link.size() == 2)
-            QFile::link(expand(link.last(), folder()), path);
-        else if (path.endsWith(QLatin1Char('/')))
-            QDir().mkpath(path);
-        else if (FolderSearch::isMovieName(path))
-            QFile::copy(Fixtures::tinyClip(QStringLiteral("1")), path);
-        else if (QFile text(path); text.open(QIODevice::WriteOnly))
-            text.write("not a movie\n");
-    }
 
     TreeNode *node(const Place &place) const
     {
@@ -533,22 +538,34 @@ private slots:
         QCOMPARE(project.shown(), after);
     }
 
-    // The add command's panel: a movie and a folder chosen together go to
-    // the end of the top level, the folder searched.
+    // The add command of the window's Media menu: a movie and a folder
+    // chosen together go to the end of the top level, the folder searched.
     void addCommandAddsTheChoices()
     {
-        Project project(group("R", { group("G", {}) }), { "$/a.mov", "$/F/b.mp4" });
-        QSignalSpy finished(&project.drop(), &MediaDrop::searchesFinished);
-        project.drop().addMP3();
-        AddMediaPanel *panel = project.drop().addPanel();
-        QVERIFY(panel);
-        panel->setDirectory(project.folder());
+        QTemporaryDir files;
+        QTemporaryDir project;
+        makeFile("$/a.mov", files.path());
+        makeFile("$/F/b.mp4", files.path());
+        const QString treeFile = project.filePath(QString::fromLatin1(MediaTree::kTreeFileName));
+        QVERIFY(TreeFile::write(treeFile, SimpleTreeNode::treeFromDictionary(group("R", { group("G", {}) })).get()));
+        KestrinApp app;
+        app.settings->setProjectFolder(project.path());
+        app.mediaTree->loadFromFile(treeFile);
+        app.window->show();
+        MediaDrop *drop = app.controller->dataSource()->mediaDrop();
+        QSignalSpy finished(drop, &MediaDrop::searchesFinished);
+
+        app.window->mAddMediaAction->trigger();
+        AddMediaPanel *panel = drop->addPanel();
+        QVERIFY(panel && panel->isVisible());
+        panel->setDirectory(files.path());
         panel->selectFile(QStringLiteral("\"a.mov\" \"F\""));
         panel->accept();
 
         QTRY_COMPARE(finished.count(), 1);
-        QCOMPARE(project.shown(), QString("G[] $/a.mov $/F[$/F/b.mp4]"));
-        QCOMPARE(project.saved(), project.shown());
+        const QString after = QStringLiteral("G[] $/a.mov $/F[$/F/b.mp4]");
+        QCOMPARE(dump(app.mediaTree->treeData(), files.path()), after);
+        QCOMPARE(dump(TreeFile::read(treeFile).tree.get(), files.path()), after);
     }
 };
 
