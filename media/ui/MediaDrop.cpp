@@ -175,16 +175,7 @@ void MediaDrop::moveNodes(const QList<TreeNode *> &nodes, TreeNode *group, int i
 {
     const QList<TreeNode *> cover = TreeNode::minimumNodeCoverFromNodesInArray(nodes);
     const QList<TreeNode *> selection = mSource->selectedNodes();
-    MP3OutlineView *view = mSource->outlineView();
-    QList<TreeNode *> openGroups;
-    for (TreeNode *node : cover) {
-        QList<TreeNode *> groups;
-        mMediaTree->getMediaNodes(node, groups);
-        for (TreeNode *moved : groups) {
-            if (view && view->isExpanded(mSource->indexForNode(moved)))
-                openGroups << moved;
-        }
-    }
+    const QList<TreeNode *> openGroups = openGroupsIn(cover);
     int at = DropPolicy::indexAfterTaking(cover, group, index);
     QStringList oldPaths;
     std::vector<std::unique_ptr<TreeNode>> taken;
@@ -192,15 +183,36 @@ void MediaDrop::moveNodes(const QList<TreeNode *> &nodes, TreeNode *group, int i
         oldPaths << MediaTree::fullPathToNode(node);
         taken.push_back(mSource->takeNode(node));
     }
-    for (std::unique_ptr<TreeNode> &node : taken)
-        mSource->insertNode(std::move(node), group, at++);
+    for (std::unique_ptr<TreeNode> &node : taken) {
+        if (node)
+            mSource->insertNode(std::move(node), group, at++);
+    }
     for (qsizetype position = 0; position < cover.size(); ++position)
         emit mSource->pathChanged(oldPaths.at(position), MediaTree::fullPathToNode(cover.at(position)));
-    if (view) {
+    if (MP3OutlineView *view = mSource->outlineView()) {
         for (TreeNode *open : openGroups)
             view->expand(mSource->indexForNode(open));
     }
     finishDrop(selection, group);
+}
+
+// The groups the view shows open, among `nodes` and below them: a move
+// takes rows out and puts them back, which closes them.
+QList<TreeNode *> MediaDrop::openGroupsIn(const QList<TreeNode *> &nodes) const
+{
+    QList<TreeNode *> open;
+    MP3OutlineView *view = mSource->outlineView();
+    if (!view)
+        return open;
+    for (TreeNode *node : nodes) {
+        QList<TreeNode *> groups;
+        mMediaTree->getMediaNodes(node, groups);
+        for (TreeNode *group : groups) {
+            if (view->isExpanded(mSource->indexForNode(group)))
+                open << group;
+        }
+    }
+    return open;
 }
 
 // Paths in list order, from `index` on. Folders are searched after the

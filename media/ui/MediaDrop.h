@@ -96,6 +96,7 @@ private:
     void performDropOperation(const QMimeData *data, TreeNode *group, int index);
     bool isOwnDrag(const QMimeData *data) const;
     void moveNodes(const QList<TreeNode *> &nodes, TreeNode *group, int index);
+    QList<TreeNode *> openGroupsIn(const QList<TreeNode *> &nodes) const;
     bool addFiles(const QStringList &paths, TreeNode *group, int index);
     void finishDrop(const QList<TreeNode *> &selection, TreeNode *group);
     void refuse();
