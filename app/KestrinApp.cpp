@@ -10,6 +10,7 @@
 #include "burning/ui/eraser.h"
 #include "conversion/ui/BuildMPEG.h"
 #include "media/MediaTree.h"
+#include "media/ui/DataDiscController.h"
 #include "media/ui/MP3DataSource.h"
 #include "media/ui/MP3OutlineView.h"
 #include "settings/Preferences.h"
@@ -31,6 +32,8 @@ KestrinApp::KestrinApp()
     , burner(std::make_unique<KestrinBurner>(window.get(), window->mCurrentProjectField, preferences.get()))
     , discEraser(std::make_unique<eraser>(window.get(), controller.get()))
     , buildMPEG(std::make_unique<BuildMPEG>(window.get(), settings.get(), mediaTree.get()))
+    , dataDisc(std::make_unique<DataDiscController>(
+          window.get(), controller->dataSource(), preferences.get(), controller.get()))
 {
     controller->awakeFromNib();
     image->setMenus(menus.get());
@@ -51,6 +54,11 @@ KestrinApp::KestrinApp()
     QObject::connect(
         window->mConvertImageBurnAction, &QAction::triggered, buildMPEG.get(), &BuildMPEG::startConvertImageBurn);
     QObject::connect(buildMPEG.get(), &BuildMPEG::startImage1, image.get(), &ImageController::startImageInChain);
+    QObject::connect(window->mBurnDataDiscAction, &QAction::triggered, dataDisc.get(), &DataDiscController::burnMP3CD);
+    QObject::connect(
+        window->mSaveCompilationAction, &QAction::triggered, dataDisc.get(), &DataDiscController::saveMP3CD);
+    QObject::connect(
+        window->mLoadCompilationAction, &QAction::triggered, dataDisc.get(), &DataDiscController::loadMP3CD);
     QObject::connect(image.get(), &ImageController::burnRequested, burner.get(),
         [this] { burner->burnTheCD(buildMPEG->burnObject()); });
 }
@@ -58,6 +66,7 @@ KestrinApp::KestrinApp()
 // The controllers go before the window whose controls they hold.
 KestrinApp::~KestrinApp()
 {
+    dataDisc.reset();
     buildMPEG.reset();
     image.reset();
     discEraser.reset();

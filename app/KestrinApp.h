@@ -3,6 +3,7 @@
 #include <memory>
 
 class BuildMPEG;
+class DataDiscController;
 class ImageController;
 class KestrinBurner;
 class KestrinMenu;
@@ -34,4 +35,5 @@ public:
     std::unique_ptr<KestrinBurner> burner;
     std::unique_ptr<eraser> discEraser;
     std::unique_ptr<BuildMPEG> buildMPEG;
+    std::unique_ptr<DataDiscController> dataDisc;
 };

@@ -172,6 +172,13 @@ void MainWindow::makeMenus()
     mMediaMenu->addAction(mDeleteAction);
     mMediaMenu->addSeparator();
     mMediaMenu->addAction(mSortAction);
+    mMediaMenu->addSeparator();
+    mLoadCompilationAction = mMediaMenu->addAction(tr("Open &Compilation…"));
+    mLoadCompilationAction->setObjectName(QStringLiteral("mLoadCompilationAction"));
+    mLoadCompilationAction->setToolTip(tr("Replace the media tree by one kept in a compilation file"));
+    mSaveCompilationAction = mMediaMenu->addAction(tr("Save Compi&lation…"));
+    mSaveCompilationAction->setObjectName(QStringLiteral("mSaveCompilationAction"));
+    mSaveCompilationAction->setToolTip(tr("Keep the media tree in a compilation file"));
 
     mDiscMenu = menuBar()->addMenu(tr("&Disc"));
     mConvertAction = mDiscMenu->addAction(tr("&Convert Movies"));
@@ -186,6 +193,9 @@ void MainWindow::makeMenus()
     mBurnAction->setObjectName(QStringLiteral("mBurnAction"));
     mBurnAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
     mBurnAction->setToolTip(tr("Write the disc image to a disc"));
+    mBurnDataDiscAction = mDiscMenu->addAction(tr("Burn &Data Disc…"));
+    mBurnDataDiscAction->setObjectName(QStringLiteral("mBurnDataDiscAction"));
+    mBurnDataDiscAction->setToolTip(tr("Write the media files themselves to a data disc, a folder for every group"));
     mConvertImageBurnAction = mDiscMenu->addAction(tr("Convert, Build Image and Burn…"));
     mConvertImageBurnAction->setObjectName(QStringLiteral("mConvertImageBurnAction"));
     mConvertImageBurnAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B));

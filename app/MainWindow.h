@@ -41,6 +41,8 @@ public:
     QAction *mAddMediaAction;
     QAction *mDeleteAction;
     QAction *mSortAction;
+    QAction *mLoadCompilationAction;
+    QAction *mSaveCompilationAction;
     QMenu *mDiscMenu;
     QAction *mNewAction;
     QAction *mOpenAction;
@@ -48,6 +50,7 @@ public:
     QAction *mPreferencesAction;
     QAction *mToggleSettingsAction;
     QAction *mBurnAction;
+    QAction *mBurnDataDiscAction;
     QAction *mEraseAction;
     QAction *mEjectDiscAction;
     QAction *mConvertAction;

@@ -85,6 +85,12 @@ void MediaTree::loadDefaultTree()
     mUnreadFile.forget();
 }
 
+void MediaTree::setTreeData(std::unique_ptr<TreeNode> tree)
+{
+    replaceTree(std::move(tree));
+    updateSizeInUI();
+}
+
 bool MediaTree::loadFromFile(const QString& path)
 {
     TreeFile::ReadResult read = TreeFile::read(path);

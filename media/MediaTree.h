@@ -46,6 +46,9 @@ public:
     // Writes the tree, atomically. False (and a log line) on failure; the
     // tree stays as it is.
     bool saveToFile(const QString& path);
+    // Replaces the tree by one read elsewhere (a compilation) and recomputes
+    // the totals. The project's tree file changes only at its next save.
+    void setTreeData(std::unique_ptr<TreeNode> tree);
     // A new project: the default tree, written to the folder's tree file.
     void flushTree(const QString& projectFolder);
 

@@ -230,6 +230,7 @@ void Preferences::prefsLoad()
     prefsAppleDRStored = integer("prefsAppleDRStored");
     prefsCdrdaoStored = integer("prefsCdrdaoStored");
     prefsInited = integer("prefsInited");
+    loadDataDiscPrefs();
 
     if (prefsAppleDRStored + prefsCdrdaoStored != 1) {
         prefsAppleDRStored = 1;
@@ -256,7 +257,34 @@ void Preferences::setFactoryDefaults()
     prefsKioskStored = 0;
     prefsAppleDRStored = 1;
     prefsCdrdaoStored = 0;
+    setDataDiscDefaults();
     prefsInited = kPreferencesGeneration;
+}
+
+void Preferences::setDataDiscDefaults()
+{
+    prefsWarnSpaceCheckStored = 0;
+    prefsWarnSpaceComboStored = 600;
+    prefsWarnMoreCheckStored = 1;
+    prefsWarnMoreComboStored = 700;
+    prefsIncludeJolietStored = 1;
+}
+
+// Preferences stored before data discs had settings lack these keys; each
+// one missing keeps its factory value instead of reading as 0.
+void Preferences::loadDataDiscPrefs()
+{
+    setDataDiscDefaults();
+    auto load = [](const char *key, int &member) {
+        const QVariant value = UserDefaults::value(QString::fromLatin1(key));
+        if (value.isValid())
+            member = int(value.toLongLong());
+    };
+    load("prefsWarnSpaceCheckStored", prefsWarnSpaceCheckStored);
+    load("prefsWarnSpaceComboStored", prefsWarnSpaceComboStored);
+    load("prefsWarnMoreCheckStored", prefsWarnMoreCheckStored);
+    load("prefsWarnMoreComboStored", prefsWarnMoreComboStored);
+    load("prefsIncludeJolietStored", prefsIncludeJolietStored);
 }
 
 void Preferences::prefsDefaults(bool fromButton)
@@ -284,6 +312,11 @@ void Preferences::prefsSave()
         { QStringLiteral("prefsKioskStored"), prefsKioskStored },
         { QStringLiteral("prefsAppleDRStored"), prefsAppleDRStored },
         { QStringLiteral("prefsCdrdaoStored"), prefsCdrdaoStored },
+        { QStringLiteral("prefsWarnSpaceCheckStored"), prefsWarnSpaceCheckStored },
+        { QStringLiteral("prefsWarnSpaceComboStored"), prefsWarnSpaceComboStored },
+        { QStringLiteral("prefsWarnMoreCheckStored"), prefsWarnMoreCheckStored },
+        { QStringLiteral("prefsWarnMoreComboStored"), prefsWarnMoreComboStored },
+        { QStringLiteral("prefsIncludeJolietStored"), prefsIncludeJolietStored },
         { QStringLiteral("prefsInited"), prefsInited },
     });
 }
@@ -302,6 +335,11 @@ int Preferences::prefsIntForKey(const QString &key) const
         { "prefsKioskStored", prefsKioskStored },
         { "prefsAppleDRStored", prefsAppleDRStored },
         { "prefsCdrdaoStored", prefsCdrdaoStored },
+        { "prefsWarnSpaceCheckStored", prefsWarnSpaceCheckStored },
+        { "prefsWarnSpaceComboStored", prefsWarnSpaceComboStored },
+        { "prefsWarnMoreCheckStored", prefsWarnMoreCheckStored },
+        { "prefsWarnMoreComboStored", prefsWarnMoreComboStored },
+        { "prefsIncludeJolietStored", prefsIncludeJolietStored },
     };
     for (const auto &[name, value] : values)
         if (key == QLatin1String(name))

@@ -80,6 +80,13 @@ public:
     int prefsKioskStored = 0;
     int prefsAppleDRStored = 1;
     int prefsCdrdaoStored = 0;
+    // Data discs: the size warnings (thresholds in megabytes) and whether
+    // the disc carries Joliet names and is closed.
+    int prefsWarnSpaceCheckStored = 0;
+    int prefsWarnSpaceComboStored = 600;
+    int prefsWarnMoreCheckStored = 1;
+    int prefsWarnMoreComboStored = 700;
+    int prefsIncludeJolietStored = 1;
     int prefsInited = 0;
 
 signals:
@@ -90,6 +97,8 @@ signals:
 
 private:
     void setFactoryDefaults();
+    void setDataDiscDefaults();
+    void loadDataDiscPrefs();
 
     bool readRecord(const QString &path);
     bool completeRecord();

@@ -233,7 +233,7 @@ QVariant MP3DataSource::headerData(int section, Qt::Orientation orientation, int
         return QVariant();
     switch (section) {
     case NameColumn:
-        return tr("Name");
+        return mRecordTitle.isEmpty() ? tr("Name") : mRecordTitle;
     case IsExpandableColumn:
         return tr("Opens");
     case NodeKindColumn:
@@ -489,6 +489,12 @@ void MP3DataSource::toggleVerticalBeginsDrag(bool on)
 {
     if (mOutlineView)
         mOutlineView->setVerticalMotionCanBeginDrag(on);
+}
+
+void MP3DataSource::setRecordTitle(const QString &title)
+{
+    mRecordTitle = title;
+    emit headerDataChanged(Qt::Horizontal, NameColumn, NameColumn);
 }
 
 QIcon MP3DataSource::randomIconImage(int position) const

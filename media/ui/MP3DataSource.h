@@ -101,6 +101,11 @@ public:
     TreeNode *insertNode(std::unique_ptr<TreeNode> node, TreeNode *parent, int index);
     std::unique_ptr<TreeNode> takeNode(TreeNode *node);
 
+    // The name shown in the header of the name column (a compilation's);
+    // empty for the plain "Name".
+    void setRecordTitle(const QString &title);
+    QString recordTitle() const { return mRecordTitle; }
+
     // The row icon at that position, or a null icon.
     QIcon randomIconImage(int position) const;
 
@@ -128,4 +133,5 @@ private:
     QPointer<MP3OutlineView> mOutlineView;
     mutable QList<QIcon> mIconImages;
     MediaDrop *mMediaDrop;
+    QString mRecordTitle;
 };

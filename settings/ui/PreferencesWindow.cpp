@@ -15,6 +15,7 @@
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 namespace {
@@ -26,6 +27,14 @@ QHBoxLayout *row(QWidget *a, QWidget *b)
     layout->addWidget(b);
     layout->addStretch();
     return layout;
+}
+
+QSpinBox *megabytesBox()
+{
+    auto *box = new QSpinBox;
+    box->setRange(0, 99999);
+    box->setSuffix(QStringLiteral(" MB"));
+    return box;
 }
 
 void exclusive(QObject *owner, QAbstractButton *a, QAbstractButton *b)
@@ -46,6 +55,7 @@ PreferencesWindow::PreferencesWindow(Preferences *preferences, QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(makeNewProjectGroup());
     layout->addWidget(makeBurningGroup());
+    layout->addWidget(makeDataDiscGroup());
     layout->addLayout(makeButtons());
     watchForEdits();
     connect(mPreferences, &Preferences::preferencesChanged, this, &PreferencesWindow::prefsRevert);
@@ -98,6 +108,22 @@ QWidget *PreferencesWindow::makeBurningGroup()
     return group;
 }
 
+QWidget *PreferencesWindow::makeDataDiscGroup()
+{
+    auto *group = new QGroupBox(tr("Data discs"));
+    prefsWarnSpaceCheckbox = new QCheckBox(tr("Warn when the files fill less than"));
+    prefsWarnSpaceCombo = megabytesBox();
+    prefsWarnMoreCheckbox = new QCheckBox(tr("Warn when the files need more than"));
+    prefsWarnMoreCombo = megabytesBox();
+    prefsIncludeJolietCheckbox = new QCheckBox(tr("Include &Joliet names (the disc cannot be added to later)"));
+    prefsIncludeJolietCheckbox->setToolTip(tr("Long file names for Windows; the disc is closed after the burn"));
+    auto *column = new QVBoxLayout(group);
+    column->addLayout(row(prefsWarnSpaceCheckbox, prefsWarnSpaceCombo));
+    column->addLayout(row(prefsWarnMoreCheckbox, prefsWarnMoreCombo));
+    column->addWidget(prefsIncludeJolietCheckbox);
+    return group;
+}
+
 QLayout *PreferencesWindow::makeButtons()
 {
     prefsDefaultsButton = new QPushButton(tr("&Defaults"));
@@ -119,13 +145,15 @@ void PreferencesWindow::watchForEdits()
 {
     const QList<QAbstractButton *> buttons { prefsDefaultVCDRadio, prefsDefaultSVCDRadio, prefsDefaultNTSCFormatRadio,
         prefsDefaultPALFormatRadio, prefsDefaultTVSafeCheckbox, prefsDefaultKioskCheckbox, prefsDefaultAppleDRButton,
-        prefsDefaultCdrdaoButton };
+        prefsDefaultCdrdaoButton, prefsWarnSpaceCheckbox, prefsWarnMoreCheckbox, prefsIncludeJolietCheckbox };
     for (QAbstractButton *button : buttons)
         connect(button, &QAbstractButton::toggled, this, &PreferencesWindow::prefsChanged);
     for (QLineEdit *field : { prefsDefaultVCDAuthorField, prefsDefaultVCDTitleField })
         connect(field, &QLineEdit::textEdited, this, &PreferencesWindow::prefsChanged);
     for (QSlider *slider : { prefsDefaultQualitySlider, prefsDefaultLightnessSlider })
         connect(slider, &QSlider::valueChanged, this, &PreferencesWindow::prefsChanged);
+    for (QSpinBox *box : { prefsWarnSpaceCombo, prefsWarnMoreCombo })
+        connect(box, &QSpinBox::valueChanged, this, &PreferencesWindow::prefsChanged);
 }
 
 void PreferencesWindow::prefsChanged()
@@ -162,6 +190,11 @@ void PreferencesWindow::prefsRevert()
     prefsDefaultKioskCheckbox->setChecked(p.prefsKioskStored != 0);
     prefsDefaultAppleDRButton->setChecked(p.prefsAppleDRStored != 0);
     prefsDefaultCdrdaoButton->setChecked(p.prefsCdrdaoStored != 0);
+    prefsWarnSpaceCheckbox->setChecked(p.prefsWarnSpaceCheckStored != 0);
+    prefsWarnSpaceCombo->setValue(p.prefsWarnSpaceComboStored);
+    prefsWarnMoreCheckbox->setChecked(p.prefsWarnMoreCheckStored != 0);
+    prefsWarnMoreCombo->setValue(p.prefsWarnMoreComboStored);
+    prefsIncludeJolietCheckbox->setChecked(p.prefsIncludeJolietStored != 0);
     prefsRevertButton->setEnabled(false);
 }
 
@@ -180,6 +213,11 @@ void PreferencesWindow::prefsRead()
     p.prefsKioskStored = prefsDefaultKioskCheckbox->isChecked();
     p.prefsAppleDRStored = prefsDefaultAppleDRButton->isChecked();
     p.prefsCdrdaoStored = prefsDefaultCdrdaoButton->isChecked();
+    p.prefsWarnSpaceCheckStored = prefsWarnSpaceCheckbox->isChecked();
+    p.prefsWarnSpaceComboStored = prefsWarnSpaceCombo->value();
+    p.prefsWarnMoreCheckStored = prefsWarnMoreCheckbox->isChecked();
+    p.prefsWarnMoreComboStored = prefsWarnMoreCombo->value();
+    p.prefsIncludeJolietStored = prefsIncludeJolietCheckbox->isChecked();
     p.prefsBitRateStored = 2500;
 }
 

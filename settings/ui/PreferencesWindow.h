@@ -8,6 +8,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QSlider;
+class QSpinBox;
 
 // The preferences window: what a new project starts with and which engine
 // burns. Save stores, Revert puts the stored values back, Defaults resets
@@ -36,6 +37,11 @@ public:
     QCheckBox *prefsDefaultKioskCheckbox;
     QRadioButton *prefsDefaultAppleDRButton;
     QRadioButton *prefsDefaultCdrdaoButton;
+    QCheckBox *prefsWarnSpaceCheckbox;
+    QSpinBox *prefsWarnSpaceCombo;
+    QCheckBox *prefsWarnMoreCheckbox;
+    QSpinBox *prefsWarnMoreCombo;
+    QCheckBox *prefsIncludeJolietCheckbox;
     QPushButton *prefsSaveButton;
     QPushButton *prefsRevertButton;
     QPushButton *prefsDefaultsButton;
@@ -47,6 +53,7 @@ protected:
 private:
     QWidget *makeNewProjectGroup();
     QWidget *makeBurningGroup();
+    QWidget *makeDataDiscGroup();
     QLayout *makeButtons();
     void prefsRead();
     void prefsChanged();

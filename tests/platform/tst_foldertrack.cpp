@@ -1,3 +1,4 @@
+#include "common/IsoInfo.h"
 #include "platform/BurnSession.h"
 #include "platform/DRBurn.h"
 #include "platform/DRDevice.h"
@@ -5,7 +6,6 @@
 #include "platform/DRFolder.h"
 #include "platform/DRTrack.h"
 #include "platform/LibburnDevice.h"
-#include "platform/ToolProcess.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,32 +23,6 @@ void writeFile(const QString& path, const QByteArray& bytes)
     file.write(bytes);
 }
 
-QString isoinfo(const QStringList& arguments)
-{
-    const ToolProcess::Result result = ToolProcess::run(QStringLiteral("isoinfo"), arguments);
-    return result.succeeded() ? result.output : QStringLiteral("isoinfo failed: ") + result.output + result.error;
-}
-
-// isoinfo knows no UTF-8: the Joliet names come out in Latin-1.
-QString jolietListing(const QString& iso)
-{
-    QProcess process;
-    process.start(QStringLiteral("isoinfo"),
-        { QStringLiteral("-J"), QStringLiteral("-j"), QStringLiteral("iso8859-1"), QStringLiteral("-f"),
-            QStringLiteral("-i"), iso });
-    process.waitForFinished();
-    return QString::fromLatin1(process.readAllStandardOutput());
-}
-
-// By the Rock Ridge name, which holds the UTF-8 bytes as they were given.
-QByteArray extract(const QString& iso, const QString& path)
-{
-    QProcess process;
-    process.start(
-        QStringLiteral("isoinfo"), { QStringLiteral("-R"), QStringLiteral("-i"), iso, QStringLiteral("-x"), path });
-    process.waitForFinished();
-    return process.readAllStandardOutput();
-}
 }
 
 // A compilation as the data disc makes it: the volume folder holding the
@@ -92,14 +66,14 @@ class TestFolderTrack : public QObject {
 
     void verifyJolietImage(const QString& iso)
     {
-        const QString description = isoinfo({ QStringLiteral("-d"), QStringLiteral("-i"), iso });
+        const QString description = IsoInfo::description(iso);
         QVERIFY2(description.contains(QStringLiteral("Joliet with UCS")), qPrintable(description));
         // ISO 9660 allows capitals, digits and underscores only.
         QVERIFY2(description.contains(QStringLiteral("Volume id: SONABEL_CD_2024123235959")), qPrintable(description));
-        const QString listing = jolietListing(iso);
+        const QString listing = IsoInfo::jolietListing(iso);
         for (auto entry = mContents.cbegin(); entry != mContents.cend(); ++entry) {
             QVERIFY2(listing.split(QLatin1Char('\n')).contains(entry.key()), qPrintable(listing));
-            QVERIFY2(extract(iso, entry.key()) == entry.value(), qPrintable(entry.key()));
+            QVERIFY2(IsoInfo::extract(iso, entry.key()) == entry.value(), qPrintable(entry.key()));
         }
     }
 
@@ -128,9 +102,8 @@ private slots:
         const QString iso = mDir.filePath(QStringLiteral("plain.iso"));
         const DiscJobResult result = burn(DRDevice::discImageFileDevice(), root, iso);
         QVERIFY2(result.succeeded(), qPrintable(result.message));
-        QVERIFY(
-            !isoinfo({ QStringLiteral("-d"), QStringLiteral("-i"), iso }).contains(QStringLiteral("Joliet with UCS")));
-        const QString listing = isoinfo({ QStringLiteral("-R"), QStringLiteral("-f"), QStringLiteral("-i"), iso });
+        QVERIFY(!IsoInfo::description(iso).contains(QStringLiteral("Joliet with UCS")));
+        const QString listing = IsoInfo::run({ QStringLiteral("-R"), QStringLiteral("-f"), QStringLiteral("-i"), iso });
         QVERIFY2(listing.contains(QStringLiteral("/My Movies/A long movie name, café.mov")), qPrintable(listing));
     }
 

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -51,7 +52,12 @@ private slots:
         QCOMPARE(file.value(QStringLiteral("prefsQualityStored")).toDouble(), 100.0);
         QCOMPARE(file.value(QStringLiteral("prefsAppleDRStored")).toLongLong(), 1);
         QCOMPARE(file.value(QStringLiteral("prefsCdrdaoStored")).toLongLong(), 0);
-        QCOMPARE(file.size(), 14);
+        QCOMPARE(file.value(QStringLiteral("prefsWarnSpaceCheckStored")).toLongLong(), 0);
+        QCOMPARE(file.value(QStringLiteral("prefsWarnSpaceComboStored")).toLongLong(), 600);
+        QCOMPARE(file.value(QStringLiteral("prefsWarnMoreCheckStored")).toLongLong(), 1);
+        QCOMPARE(file.value(QStringLiteral("prefsWarnMoreComboStored")).toLongLong(), 700);
+        QCOMPARE(file.value(QStringLiteral("prefsIncludeJolietStored")).toLongLong(), 1);
+        QCOMPARE(file.size(), 19);
 
         PreferencesWindow window(&prefs);
         QVERIFY(window.prefsDefaultSVCDRadio->isChecked());
@@ -101,7 +107,11 @@ private slots:
         QTest::newRow("PAL") << "prefsPALFormatStored" << 1;
         QTest::newRow("not a preference") << "prefsAutoEjectStored" << -1;
         QTest::newRow("misspelled") << "prefsQualitystored" << -1;
-        QTest::newRow("data disc warning") << "prefsWarnSpaceCheckStored" << -1;
+        QTest::newRow("data disc warning below, off") << "prefsWarnSpaceCheckStored" << 0;
+        QTest::newRow("data disc threshold below") << "prefsWarnSpaceComboStored" << 600;
+        QTest::newRow("data disc warning above, on") << "prefsWarnMoreCheckStored" << 1;
+        QTest::newRow("data disc threshold above") << "prefsWarnMoreComboStored" << 700;
+        QTest::newRow("Joliet") << "prefsIncludeJolietStored" << 1;
     }
 
     void intForKey()
@@ -150,6 +160,48 @@ private slots:
         QCOMPARE(file.value(QStringLiteral("prefsVCDAuthorStored")).toString(), QStringLiteral("Unspecified Author"));
         QCOMPARE(file.value(QStringLiteral("prefsKioskStored")).toLongLong(), 0);
         QCOMPARE(window.prefsDefaultVCDAuthorField->text(), QStringLiteral("Unspecified Author"));
+    }
+
+    void dataDiscPrefsMissingFromOlderPreferencesTakeTheirDefaults()
+    {
+        // Stored before data discs had settings: only one of their keys.
+        store({ { "prefsInited", 4 }, { "prefsWarnMoreComboStored", 650 } });
+        SettingsModel model;
+        Preferences prefs(&model);
+        prefs.prefsLoad();
+        QCOMPARE(prefs.prefsIntForKey(QStringLiteral("prefsWarnMoreComboStored")), 650);
+        QCOMPARE(prefs.prefsIntForKey(QStringLiteral("prefsWarnMoreCheckStored")), 1);
+        QCOMPARE(prefs.prefsIntForKey(QStringLiteral("prefsIncludeJolietStored")), 1);
+        QCOMPARE(prefs.prefsIntForKey(QStringLiteral("prefsWarnSpaceComboStored")), 600);
+    }
+
+    void dataDiscPrefsAreEditedAndStoredInTheWindow()
+    {
+        SettingsModel model;
+        Preferences prefs(&model);
+        prefs.prefsDefaults(true);
+        PreferencesWindow window(&prefs);
+        window.prefsOpen();
+        QVERIFY(!window.prefsWarnSpaceCheckbox->isChecked());
+        QVERIFY(window.prefsWarnMoreCheckbox->isChecked());
+        QVERIFY(window.prefsIncludeJolietCheckbox->isChecked());
+        QCOMPARE(window.prefsWarnMoreCombo->value(), 700);
+
+        window.prefsWarnSpaceCheckbox->click();
+        window.prefsWarnSpaceCombo->setValue(550);
+        window.prefsIncludeJolietCheckbox->click();
+        QVERIFY(window.prefsRevertButton->isEnabled());
+        QTest::mouseClick(window.prefsSaveButton, Qt::LeftButton);
+        const QVariantMap file = storedFile();
+        QCOMPARE(file.value(QStringLiteral("prefsWarnSpaceCheckStored")).toLongLong(), 1);
+        QCOMPARE(file.value(QStringLiteral("prefsWarnSpaceComboStored")).toLongLong(), 550);
+        QCOMPARE(file.value(QStringLiteral("prefsIncludeJolietStored")).toLongLong(), 0);
+        QCOMPARE(prefs.prefsIntForKey(QStringLiteral("prefsWarnSpaceComboStored")), 550);
+
+        Preferences reloaded(&model);
+        reloaded.prefsLoad();
+        QCOMPARE(reloaded.prefsIntForKey(QStringLiteral("prefsWarnSpaceCheckStored")), 1);
+        QCOMPARE(reloaded.prefsIntForKey(QStringLiteral("prefsIncludeJolietStored")), 0);
     }
 
     void clearingTheAppendableChoiceIsStored()
