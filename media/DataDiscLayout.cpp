@@ -4,6 +4,7 @@
 #include "platform/DRFile.h"
 #include "platform/DRFolder.h"
 #include "platform/DRMSF.h"
+#include "platform/PathNames.h"
 
 #include <QDateTime>
 #include <QFileInfo>
@@ -85,7 +86,7 @@ void DataDiscLayout::createTree(const TreeNode *node, DRFolder &parentFolder)
             folder->addChild(DRFile::fileWithPath(name));
             continue;
         }
-        std::shared_ptr<DRFolder> group = DRFolder::virtualFolderWithName(lastPathComponent(name));
+        std::shared_ptr<DRFolder> group = DRFolder::virtualFolderWithName(PathNames::lastPathComponent(name));
         folder->addChild(group);
         // Last child first on the stack, so the first is laid out first.
         for (int index = current->numberOfChildren() - 1; index >= 0; --index)
@@ -98,13 +99,4 @@ std::shared_ptr<DRFolder> DataDiscLayout::rootFolder(const TreeNode *root, const
     std::shared_ptr<DRFolder> folder = DRFolder::virtualFolderWithName(volumeName);
     createTree(root, *folder);
     return folder;
-}
-
-QString DataDiscLayout::lastPathComponent(const QString &path)
-{
-    QString trimmed = path;
-    while (trimmed.size() > 1 && trimmed.endsWith(QLatin1Char('/')))
-        trimmed.chop(1);
-    const qsizetype slash = trimmed.lastIndexOf(QLatin1Char('/'));
-    return slash < 0 || trimmed.size() == 1 ? trimmed : trimmed.mid(slash + 1);
 }

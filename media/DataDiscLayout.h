@@ -55,6 +55,4 @@ public:
     // The disc's root folder, named `volumeName`, holding the root group.
     static std::shared_ptr<DRFolder> rootFolder(const TreeNode *root, const QString &volumeName);
 
-    // "Holiday" for "/Users/ann/Holiday" and "/Users/ann/Holiday/".
-    static QString lastPathComponent(const QString &path);
 };

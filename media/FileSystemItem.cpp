@@ -1,21 +1,9 @@
 #include "media/FileSystemItem.h"
 
+#include "platform/PathNames.h"
+
 #include <QDir>
 #include <QFileInfo>
-
-namespace {
-
-QString lastPathComponent(const QString &path)
-{
-    QString trimmed = path;
-    while (trimmed.size() > 1 && trimmed.endsWith(QLatin1Char('/')))
-        trimmed.chop(1);
-    if (trimmed == QLatin1String("/"))
-        return trimmed;
-    return trimmed.mid(trimmed.lastIndexOf(QLatin1Char('/')) + 1);
-}
-
-} // namespace
 
 FileSystemItem *FileSystemItem::rootItem()
 {
@@ -24,7 +12,7 @@ FileSystemItem *FileSystemItem::rootItem()
 }
 
 FileSystemItem::FileSystemItem(const QString &path, FileSystemItem *parent)
-    : mRelativePath(lastPathComponent(path))
+    : mRelativePath(PathNames::lastPathComponent(path))
     , mParent(parent)
 { }
 

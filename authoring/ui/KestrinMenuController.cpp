@@ -4,6 +4,7 @@
 #include "authoring/ui/MenuPanel.h"
 #include "media/MediaTree.h"
 #include "media/SimpleTreeNode.h"
+#include "platform/PathNames.h"
 #include "settings/SettingsModel.h"
 
 #include <QApplication>
@@ -14,17 +15,8 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 
-namespace {
-
-QString lastPathComponent(const QString& path)
-{
-    return QFileInfo(path).fileName();
-}
-
-} // namespace
-
 KestrinMenuController::KestrinMenuController(
-    KestrinMenu* menus, MenuPanel* panel, SettingsModel* settings, QObject* parent)
+    KestrinMenu *menus, MenuPanel *panel, SettingsModel *settings, QObject *parent)
     : QObject(parent)
     , mMenus(menus)
     , mPanel(panel)
@@ -34,7 +26,7 @@ KestrinMenuController::KestrinMenuController(
     connect(mPanel->mStepperButton, &QSpinBox::valueChanged, this, &KestrinMenuController::stepperAction);
     connect(mPanel->mStepperCountButton, &QSpinBox::valueChanged, this, &KestrinMenuController::countStepperAction);
     connect(mPanel->mTimeoutEnabledButton, &QCheckBox::clicked, this, &KestrinMenuController::timeoutEnabledAction);
-    for (QCheckBox* box : mPanel->remoteControlButtons())
+    for (QCheckBox *box : mPanel->remoteControlButtons())
         connect(box, &QCheckBox::clicked, this, [this, box](bool on) { remoteControlAction(box, on); });
     // The menus always belong to the project that the window shows.
     connect(mSettings, &SettingsModel::projectFolderChanged, this, &KestrinMenuController::setupMenus);
@@ -52,7 +44,7 @@ void KestrinMenuController::updateUI()
 {
     const KestrinMenu::Menu menu = mMenus->currentMenu();
     const QString title = menu.value(KestrinMenu::kTitleKey).toString();
-    const QString buttonTitle = title.isEmpty() ? tr("No Menu") : lastPathComponent(title);
+    const QString buttonTitle = title.isEmpty() ? tr("No Menu") : PathNames::lastPathComponent(title);
     mPanel->KestrinMenuButton->setChecked(!title.isEmpty());
     mPanel->KestrinMenuButton->setText(buttonTitle);
     mPanel->KestrinMenuButton->setToolTip(buttonTitle);
@@ -64,18 +56,18 @@ void KestrinMenuController::updateUI()
         mPanel->mStepperCountButton->setValue(int(menu.value(KestrinMenu::kLoopKey).toDouble()));
     }
     showKey(mPanel->mTimeoutEnabledButton, KestrinMenu::kEnableTimeoutKey);
-    for (QCheckBox* box : mPanel->remoteControlButtons())
+    for (QCheckBox *box : mPanel->remoteControlButtons())
         showKey(box, box->text());
 }
 
-void KestrinMenuController::showKey(QAbstractButton* box, const QString& key)
+void KestrinMenuController::showKey(QAbstractButton *box, const QString &key)
 {
     const QString path = mMenus->currentMenu().value(key).toString();
     box->setChecked(!path.isEmpty());
-    box->setToolTip(path.isEmpty() ? QString() : lastPathComponent(path));
+    box->setToolTip(path.isEmpty() ? QString() : PathNames::lastPathComponent(path));
 }
 
-void KestrinMenuController::fixMenu(const QString& oldPath, const QString& newPath)
+void KestrinMenuController::fixMenu(const QString &oldPath, const QString &newPath)
 {
     mMenus->fixMenu(oldPath, newPath);
     updateUI();
@@ -89,7 +81,7 @@ void KestrinMenuController::newKestrinMenu()
         setupMenus();
         return;
     }
-    const TreeNode* node = firstSelectedNode();
+    const TreeNode *node = firstSelectedNode();
     if (mSettings->projectFolder().isEmpty())
         refuse(tr("Open a project first."));
     else if (!node)
@@ -111,7 +103,7 @@ void KestrinMenuController::countStepperAction(int count)
     setStepperValue(KestrinMenu::kLoopKey, double(count));
 }
 
-void KestrinMenuController::setStepperValue(const QString& key, double value)
+void KestrinMenuController::setStepperValue(const QString &key, double value)
 {
     clearMessage();
     if (!mMenus->setCurrentMenuValue(key, value)) {
@@ -125,15 +117,15 @@ void KestrinMenuController::timeoutEnabledAction(bool on)
     bindKey(mPanel->mTimeoutEnabledButton, KestrinMenu::kEnableTimeoutKey, on);
 }
 
-void KestrinMenuController::remoteControlAction(QCheckBox* sender, bool on)
+void KestrinMenuController::remoteControlAction(QCheckBox *sender, bool on)
 {
     bindKey(sender, sender->text(), on);
 }
 
-void KestrinMenuController::bindKey(QAbstractButton* box, const QString& key, bool on)
+void KestrinMenuController::bindKey(QAbstractButton *box, const QString &key, bool on)
 {
     clearMessage();
-    const TreeNode* node = firstSelectedNode();
+    const TreeNode *node = firstSelectedNode();
     if (!mMenus->hasCurrentMenu())
         refuse(tr("Make a menu first."));
     else if (on && !node)
@@ -145,12 +137,12 @@ void KestrinMenuController::bindKey(QAbstractButton* box, const QString& key, bo
     showKey(box, key);
 }
 
-TreeNode* KestrinMenuController::firstSelectedNode() const
+TreeNode *KestrinMenuController::firstSelectedNode() const
 {
     return mSelectedNodes ? mSelectedNodes().value(0) : nullptr;
 }
 
-void KestrinMenuController::refuse(const QString& why)
+void KestrinMenuController::refuse(const QString &why)
 {
     QApplication::beep();
     mPanel->mMenuMessage->setText(why);

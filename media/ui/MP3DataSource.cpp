@@ -6,6 +6,7 @@
 #include "media/ui/ImageAndTextCell.h"
 #include "media/ui/MP3OutlineView.h"
 #include "media/ui/MediaDrop.h"
+#include "platform/PathNames.h"
 #include "platform/Resources.h"
 #include "settings/SettingsModel.h"
 
@@ -18,15 +19,6 @@
 #include <QSet>
 
 namespace {
-
-QString lastPathComponent(const QString &path)
-{
-    QString trimmed = path;
-    while (trimmed.size() > 1 && trimmed.endsWith(QLatin1Char('/')))
-        trimmed.chop(1);
-    const qsizetype slash = trimmed.lastIndexOf(QLatin1Char('/'));
-    return slash < 0 || trimmed.size() == 1 ? trimmed : trimmed.mid(slash + 1);
-}
 
 // A name that is no absolute path ("New Leaf", a group's plain name) names
 // nothing on disk, whatever the current folder holds.
@@ -164,7 +156,7 @@ MP3DataSource::RowLook MP3DataSource::rowLook(TreeNode *node) const
     const int icon = missing ? MissingIcon : expandable ? OpenableGroupIcon : MediaIcon;
     if (data)
         data->setIconRep(randomIconImage(icon));
-    return { icon, missing ? name : lastPathComponent(name), missing };
+    return { icon, missing ? name : PathNames::lastPathComponent(name), missing };
 }
 
 QVariant MP3DataSource::nameData(TreeNode *node, int role) const
@@ -458,7 +450,7 @@ void MP3DataSource::deleteSelections()
 // its extension, with ".mpg": "trip.mpg" for /Users/ann/trip.mov.
 void MP3DataSource::deleteConvertedMovie(const QString &projectFolder, const QString &name) const
 {
-    const QString base = QFileInfo(lastPathComponent(name)).completeBaseName();
+    const QString base = QFileInfo(PathNames::lastPathComponent(name)).completeBaseName();
     if (projectFolder.isEmpty() || base.isEmpty())
         return;
     QFile::remove(QDir(projectFolder).filePath(base + QStringLiteral(".mpg")));
