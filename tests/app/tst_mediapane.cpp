@@ -1,8 +1,8 @@
+#include "app/KestrinApp.h"
 #include "app/MainWindow.h"
 #include "app/MoviePreview.h"
 #include "app/MyController.h"
 #include "common/Fixtures.h"
-#include "common/MainWindowHarness.h"
 #include "media/MediaTree.h"
 #include "media/TreeFile.h"
 #include "media/ui/FreeSpaceBar.h"
@@ -24,7 +24,7 @@ class TestMediaPane : public QObject
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> mProject;
-    std::unique_ptr<MainWindowHarness> mHarness;
+    std::unique_ptr<KestrinApp> mApp;
     MainWindow *mWindow = nullptr;
     MyController *mController = nullptr;
     MediaTree *mTree = nullptr;
@@ -53,10 +53,11 @@ private slots:
         const QString treeFile = QDir(mProject->path()).filePath(MediaTree::kTreeFileName);
         QVERIFY(TreeFile::write(treeFile, SimpleTreeNode::treeFromDictionary(tree).get()));
 
-        mHarness = std::make_unique<MainWindowHarness>(mProject->path());
-        mWindow = mHarness->window();
-        mController = mHarness->controller();
-        mTree = mHarness->tree();
+        mApp = std::make_unique<KestrinApp>();
+        mApp->settings->setProjectFolder(mProject->path());
+        mWindow = mApp->window.get();
+        mController = mApp->controller.get();
+        mTree = mApp->mediaTree.get();
         mWindow->show();
         QVERIFY(QTest::qWaitForWindowExposed(mWindow));
         mTree->loadFromFile(treeFile);
@@ -64,7 +65,7 @@ private slots:
 
     void cleanup()
     {
-        mHarness.reset();
+        mApp.reset();
         mProject.reset();
     }
 
@@ -76,7 +77,7 @@ private slots:
         QCOMPARE(mWindow->mMissingItems->text(), QString("1 missing"));
         QCOMPARE(mWindow->mMissingItems->palette().color(QPalette::WindowText), QColor(Qt::red));
 
-        mHarness->settings()->setValue("FormatVCD", 1);
+        mApp->settings->setValue("FormatVCD", 1);
         QCOMPARE(mWindow->mFreespaceProgressIndicator->maximumMinutes(), MediaTree::kVCDMinutes);
 
         clickRow(2);
