@@ -69,7 +69,7 @@ QWidget *MainWindow::makeProjectBar()
     mCurrentProjectField->setPlaceholderText(tr("No project open"));
     mCurrentProjectField->setToolTip(tr("The project folder: converted movies, the disc description and the disc "
                                         "image are kept here"));
-    auto *label = new QLabel(tr("&Project:"));
+    auto *label = new QLabel(tr("Pro&ject:"));
     label->setBuddy(mCurrentProjectField);
     row->addWidget(label);
     row->addWidget(mCurrentProjectField, 1);

@@ -6,13 +6,13 @@
 #include "app/MyTableView.h"
 #include "app/PreviewList.h"
 #include "app/PreviewPane.h"
-#include "media/ui/MyOutlineView.h"
 #include "app/SelectProjectPanel.h"
 #include "media/MediaTree.h"
 #include "media/ui/FreeSpaceBar.h"
 #include "media/ui/MP3DataSource.h"
 #include "media/ui/MP3OutlineView.h"
 #include "media/ui/MediaDrop.h"
+#include "media/ui/MyOutlineView.h"
 #include "platform/MountPoints.h"
 #include "platform/Resources.h"
 #include "settings/Preferences.h"
@@ -105,7 +105,7 @@ void MyController::awakeFromNib()
         mWindow->mMenuTabView, mWindow->mSettingsDrawer, this);
 }
 
-void MyController::applicationDidFinishLaunching()
+void MyController::applicationDidFinishLaunching(const QString &projectFolder)
 {
     mProjectFolder.releaseLock();
     mFirstTime = true;
@@ -113,7 +113,14 @@ void MyController::applicationDidFinishLaunching()
         mWindow->move(screen->availableGeometry().center() - mWindow->rect().center());
     mWindow->show();
     mWindow->raise();
-    setProjectFolder();
+    if (projectFolder.isEmpty()) {
+        setProjectFolder();
+    } else if (ProjectFolder::isProjectFolder(projectFolder)) {
+        openProject(QFileInfo(projectFolder).absoluteFilePath());
+    } else {
+        qWarning("applicationDidFinishLaunching: %s holds no Kestrin project", qPrintable(projectFolder));
+        setProjectFolder();
+    }
 }
 
 QString MyController::currentProject() const
@@ -284,7 +291,12 @@ void MyController::openPanelDidEnd(int returnCode)
         showSelectPanelAgain();
         return;
     }
-    const QString folder = QDir::cleanPath(chosen.first());
+    openProject(chosen.first());
+}
+
+void MyController::openProject(const QString &chosenFolder)
+{
+    const QString folder = QDir::cleanPath(chosenFolder);
     setCurrentProject(folder);
     mProjectFolder.takeLock(folder);
     mMediaTree->loadFromFile(QDir(folder).filePath(QString::fromLatin1(ProjectFolder::kTreeFileName)));
@@ -297,6 +309,7 @@ void MyController::openPanelDidEnd(int returnCode)
 void MyController::menuQuit()
 {
     saveProject();
+    mProjectFolder.releaseLock();
     emit quitRequested();
 }
 

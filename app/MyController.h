@@ -32,7 +32,9 @@ public:
     ~MyController() override;
 
     void awakeFromNib();
-    void applicationDidFinishLaunching();
+    // Shows the window, then opens `projectFolder` when it is a project
+    // folder, else the select-project panel.
+    void applicationDidFinishLaunching(const QString &projectFolder = QString());
 
     void setProjectFolder();
     void menuNew();
@@ -75,6 +77,7 @@ private:
     void leaveCurrentProject();
     void showSelectPanelAgain();
     void createProject(const QString &path);
+    void openProject(const QString &folder);
     void saveProject();
     void connectPreview();
     void connectMediaTree();

@@ -70,7 +70,7 @@ QWidget* MenuPanel::makeMenuRow()
     KestrinMenuButton->setToolTip(tr("No Menu"));
     mMenuMessage = named(new QLabel, "mMenuMessage");
     mMenuMessage->setWordWrap(true);
-    auto* label = new QLabel(tr("&Menu movie:"));
+    auto* label = new QLabel(tr("Men&u movie:"));
     label->setBuddy(KestrinMenuButton);
     line->addWidget(label);
     line->addWidget(KestrinMenuButton);
@@ -101,7 +101,7 @@ QWidget* MenuPanel::makeTimeoutGroup()
 {
     auto* group = new QGroupBox(tr("Timeout"));
     mTimeoutEnabledButton = named(
-        new QCheckBox(tr("&After waiting, go to the node selected in the media tree")), "mTimeoutEnabledButton");
+        new QCheckBox(tr("After waiting, g&o to the node selected in the media tree")), "mTimeoutEnabledButton");
     mStepperButton = makeStepper("mStepperButton", 600, tr("How long the menu waits for a key"));
     mStepperButton->setSuffix(tr(" s"));
     mStepperCountButton
@@ -110,7 +110,7 @@ QWidget* MenuPanel::makeTimeoutGroup()
     auto* grid = new QGridLayout(group);
     auto* wait = new QLabel(tr("&Wait:"));
     wait->setBuddy(mStepperButton);
-    auto* plays = new QLabel(tr("&Plays:"));
+    auto* plays = new QLabel(tr("Pla&ys:"));
     plays->setBuddy(mStepperCountButton);
     grid->addWidget(wait, 0, 0);
     grid->addWidget(mStepperButton, 0, 1);

@@ -66,7 +66,7 @@ QWidget *PreferencesWindow::makeNewProjectGroup()
 {
     auto *group = new QGroupBox(tr("New projects start with"));
     prefsDefaultVCDRadio = new QRadioButton(tr("&VCD"));
-    prefsDefaultSVCDRadio = new QRadioButton(tr("&SVCD"));
+    prefsDefaultSVCDRadio = new QRadioButton(tr("SV&CD"));
     prefsDefaultNTSCFormatRadio = new QRadioButton(tr("&NTSC"));
     prefsDefaultPALFormatRadio = new QRadioButton(tr("&PAL"));
     exclusive(group, prefsDefaultVCDRadio, prefsDefaultSVCDRadio);
@@ -99,7 +99,7 @@ QWidget *PreferencesWindow::makeBurningGroup()
     auto *group = new QGroupBox(tr("Burn discs with"));
     prefsDefaultAppleDRButton = new QRadioButton(tr("Kestrin's &disc recording"));
     prefsDefaultAppleDRButton->setToolTip(tr("Kestrin writes the disc itself, or a disc image file"));
-    prefsDefaultCdrdaoButton = new QRadioButton(tr("c&drdao"));
+    prefsDefaultCdrdaoButton = new QRadioButton(tr("cdrda&o"));
     prefsDefaultCdrdaoButton->setToolTip(tr("The cdrdao program writes the disc"));
     exclusive(group, prefsDefaultAppleDRButton, prefsDefaultCdrdaoButton);
     auto *column = new QVBoxLayout(group);
@@ -126,9 +126,9 @@ QWidget *PreferencesWindow::makeDataDiscGroup()
 
 QLayout *PreferencesWindow::makeButtons()
 {
-    prefsDefaultsButton = new QPushButton(tr("&Defaults"));
+    prefsDefaultsButton = new QPushButton(tr("De&faults"));
     prefsRevertButton = new QPushButton(tr("&Revert"));
-    prefsSaveButton = new QPushButton(tr("Sa&ve"));
+    prefsSaveButton = new QPushButton(tr("Sav&e"));
     prefsSaveButton->setDefault(true);
     connect(prefsDefaultsButton, &QPushButton::clicked, this, &PreferencesWindow::prefsDefaults);
     connect(prefsRevertButton, &QPushButton::clicked, this, &PreferencesWindow::prefsRevert);

@@ -54,7 +54,7 @@ QWidget *SettingsPanel::makeDiscGroup()
     auto *group = new QGroupBox(tr("Disc"));
     mVCDFormatRadio = named(new QRadioButton(tr("&VCD")), "mVCDFormatRadio");
     mVCDFormatRadio->setToolTip(tr("Video CD: MPEG-1 video at 352×240 (NTSC) or 352×288 (PAL)"));
-    mSVCDFormatRadio = named(new QRadioButton(tr("&SVCD")), "mSVCDFormatRadio");
+    mSVCDFormatRadio = named(new QRadioButton(tr("SV&CD")), "mSVCDFormatRadio");
     mSVCDFormatRadio->setToolTip(tr("Super Video CD: MPEG-2 video at 480×480 (NTSC) or 480×576 (PAL)"));
     mNTSCFormatRadio = named(new QRadioButton(tr("&NTSC")), "mNTSCFormatRadio");
     mNTSCFormatRadio->setToolTip(tr("Television system of North America and Japan: 29.97 frames per second"));
@@ -126,7 +126,7 @@ QWidget *SettingsPanel::makeEncodingGroup()
 QWidget *SettingsPanel::makePictureGroup()
 {
     auto *group = new QGroupBox(tr("Picture"));
-    mFramesizeCheckbox = named(new QCheckBox(tr("Own &frame size")), "mFramesizeCheckbox");
+    mFramesizeCheckbox = named(new QCheckBox(tr("Own frame si&ze")), "mFramesizeCheckbox");
     mFramesizeCheckbox->setToolTip(tr("Encode at the width and height below instead of the disc's own size"));
     mFramesizeWField = named(new QLineEdit, "mFramesizeWField");
     mFramesizeHField = named(new QLineEdit, "mFramesizeHField");

@@ -177,6 +177,7 @@ private slots:
         QCOMPARE(quit.count(), 1);
         QVERIFY(QFile::exists(tree));      // the tree once more
         QVERIFY(!QFile::exists(settings)); // but no settings: the record was dropped
+        QVERIFY(!mController->holdsLock());
     }
 
     void openingAProjectLoadsItsSettingsAndReleasesNoLockFile()
