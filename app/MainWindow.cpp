@@ -56,6 +56,8 @@ MainWindow::MainWindow(SettingsModel *settings, QWidget *parent)
 
     makeMenus();
     resize(1100, 700);
+    // The tree is where work starts; the project field only shows a path.
+    mMediaTreeView->setFocus();
 }
 
 QWidget *MainWindow::makeProjectBar()

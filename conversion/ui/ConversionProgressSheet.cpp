@@ -49,8 +49,8 @@ ConversionProgressSheet::ConversionProgressSheet(QWidget *parent)
     form->addRow(tr("Encoding sound:"), mConvertAudioProgress);
     form->addRow(tr("Picture of:"), mCurrentMovieVideoField);
     form->addRow(tr("Encoding picture:"), mConvertVideoProgress);
-    form->addRow(tr("Combining:"), mCurrentMovieConvertField);
-    form->addRow(QString(), mCombineProgress);
+    form->addRow(tr("Sound and picture of:"), mCurrentMovieConvertField);
+    form->addRow(tr("Combining:"), mCombineProgress);
 
     auto *buttons = new QDialogButtonBox(this);
     buttons->addButton(mStopButton, QDialogButtonBox::RejectRole);

@@ -57,6 +57,8 @@ PreferencesWindow::PreferencesWindow(Preferences *preferences, QWidget *parent)
     layout->addWidget(makeBurningGroup());
     layout->addWidget(makeDataDiscGroup());
     layout->addLayout(makeButtons());
+    // Room for a title and an author of a usual length.
+    setMinimumWidth(420);
     watchForEdits();
     connect(mPreferences, &Preferences::preferencesChanged, this, &PreferencesWindow::prefsRevert);
     prefsRevert();
@@ -164,6 +166,8 @@ void PreferencesWindow::prefsChanged()
 void PreferencesWindow::prefsOpen()
 {
     prefsRevertButton->setEnabled(false);
+    // Its size is known only once laid out, and centring needs it.
+    adjustSize();
     if (QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     show();

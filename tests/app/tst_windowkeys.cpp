@@ -1,7 +1,13 @@
 #include "app/KestrinApp.h"
 #include "app/MainWindow.h"
 #include "app/MyController.h"
+#include "common/Fixtures.h"
 #include "common/TestProject.h"
+#include "conversion/ui/BuildMPEG.h"
+#include "conversion/ui/ConversionProgressSheet.h"
+#include "media/MediaTree.h"
+#include "media/ui/MP3OutlineView.h"
+#include "platform/PropertyList.h"
 #include "settings/Preferences.h"
 #include "settings/SettingsModel.h"
 #include "settings/ui/PreferencesWindow.h"
@@ -20,7 +26,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTabBar>
 #include <QTest>
 
@@ -152,6 +161,23 @@ QStringList clippedControls(const QWidget *window)
     return clipped;
 }
 
+// With KESTRIN_SCREENSHOTS naming a folder, the pictures of the windows go
+// there (scripts/screenshots runs this under Xvfb); under a real display the
+// whole screen too, which shows a sheet over its window.
+void keepPicture(QWidget *widget, const QString &name)
+{
+    const QString folder = qEnvironmentVariable("KESTRIN_SCREENSHOTS");
+    if (folder.isEmpty())
+        return;
+    const QString prefix = folder + QLatin1Char('/') + name;
+    QVERIFY(widget->grab().save(prefix + QStringLiteral(".png")));
+    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+        return;
+    QVERIFY(QTest::qWaitForWindowExposed(widget->window()));
+    QTest::qWait(300); // the window manager's and the painting's turn
+    QVERIFY(widget->screen()->grabWindow(0).save(prefix + QStringLiteral("-screen.png")));
+}
+
 } // namespace
 
 // The windows as a person who uses the keyboard meets them: every control
@@ -273,6 +299,33 @@ private slots:
         QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(QLatin1Char('\n'))));
     }
 
+    // The conversion's sheet over the window while it works, then Stop.
+    void progressSheetFitsAndStops()
+    {
+        const QString movie = Fixtures::pal25Mp4(20);
+        QVERIFY(!movie.isEmpty());
+        QVariantMap tree = TestProject::group(QStringLiteral("Disc"),
+            { Fixtures::h264AacMp4(), Fixtures::mpeg1Mp2Mpg(),
+                TestProject::group(QStringLiteral("Extras"), { movie, Fixtures::noSoundMp4() }) });
+        QVERIFY(PropertyList::writeXmlFile(mProject->file(QStringLiteral("Kestrin.tree")), tree));
+        openProject();
+        mApp->window->mMediaTreeView->expandAll();
+        keepPicture(mApp->window.get(), QStringLiteral("main-window"));
+        keepPicture(mApp->window->mSettingsDrawer, QStringLiteral("settings-panel"));
+
+        mApp->window->mConvertAction->trigger();
+        ConversionProgressSheet *sheet = mApp->buildMPEG->progressSheet();
+        QVERIFY(sheet && sheet->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(sheet->mConvertVideoProgress->value() > 0, 60000);
+        QVERIFY(sheet->width() <= mApp->window->width());
+        const QStringList clipped = clippedControls(sheet);
+        QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(QLatin1Char('\n'))));
+        keepPicture(sheet, QStringLiteral("progress-sheet"));
+
+        QTest::mouseClick(sheet->mStopButton, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!mApp->buildMPEG->isConverting(), 60000);
+    }
+
     void preferencesFitTheirWindow()
     {
         PreferencesWindow *preferences = mApp->controller->preferencesWindow();
@@ -280,6 +333,7 @@ private slots:
         QVERIFY(preferences->isVisible());
         const QStringList clipped = clippedControls(preferences);
         QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(QLatin1Char('\n'))));
+        keepPicture(preferences, QStringLiteral("preferences"));
     }
 };
 
