@@ -1,24 +1,8 @@
 #include "app/batch/KestrinBatch.h"
+#include "platform/TerminationSignals.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QTimer>
-
-#include <atomic>
-#include <csignal>
-
-namespace {
-
-std::atomic_bool gInterrupted = false;
-
-void interrupted(int)
-{
-    gInterrupted = true;
-    // A second Ctrl-C ends the program at once.
-    std::signal(SIGINT, SIG_DFL);
-}
-
-} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -53,26 +37,29 @@ int main(int argc, char *argv[])
     const bool both = !parser.isSet(convert) && !parser.isSet(image);
 
     KestrinBatch batch;
-    std::signal(SIGINT, interrupted);
-    QTimer interruptWatch;
-    QObject::connect(&interruptWatch, &QTimer::timeout, [&batch] {
-        if (gInterrupted && !batch.stopRequested()) {
+    // Ctrl-C, or the end of a session or a job: the running step stops
+    // cleanly, its half-made files and the temporary folder are removed.
+    // A second one ends the program at once.
+    bool interrupted = false;
+    TerminationSignals stopSignals;
+    QObject::connect(&stopSignals, &TerminationSignals::received, [&batch, &interrupted] {
+        interrupted = true;
+        if (!batch.stopRequested()) {
             batch.print(QCoreApplication::translate("main", "stopping..."));
             batch.stop();
         }
     });
-    interruptWatch.start(100);
 
     if (!batch.openProject(parser.positionalArguments().first()))
         return KestrinBatch::UsageError;
     bool succeeded = true;
-    if ((both || parser.isSet(convert)) && !gInterrupted)
+    if ((both || parser.isSet(convert)) && !interrupted)
         succeeded = batch.convert();
-    if (succeeded && (both || parser.isSet(image)) && !gInterrupted)
+    if (succeeded && (both || parser.isSet(image)) && !interrupted)
         succeeded = batch.buildImage();
-    if (succeeded && parser.isSet(burn) && !gInterrupted)
+    if (succeeded && parser.isSet(burn) && !interrupted)
         succeeded = batch.burn(parser.value(burn));
-    if (gInterrupted || batch.stopRequested())
+    if (interrupted || batch.stopRequested())
         return KestrinBatch::Stopped;
     return succeeded ? KestrinBatch::Succeeded : KestrinBatch::StepFailed;
 }

@@ -176,20 +176,33 @@ private slots:
         QVERIFY(!QFile::exists(project.file(QStringLiteral("Kestrin.invalidimages"))));
     }
 
-    // Ctrl-C while a movie is encoded: the conversion stops cleanly and no
-    // image is built from what it left.
+    void interruptStopsCleanly_data()
+    {
+        QTest::addColumn<int>("signalNumber");
+        QTest::newRow("Ctrl-C") << int(SIGINT);
+        QTest::newRow("end of the session") << int(SIGTERM);
+    }
+
+    // Stopped while a movie is encoded: the conversion stops cleanly, no
+    // image is built from what it left, and no temporary folder is left.
     void interruptStopsCleanly()
     {
+        QFETCH(int, signalNumber);
         TestProject project(TestProject::group(kRoot, { Fixtures::pal25Mp4(20) }));
         project.saveSettings();
+        QTemporaryDir temp;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("TMPDIR"), temp.path());
         QProcess batch;
+        batch.setProcessEnvironment(environment);
         batch.setReadChannel(QProcess::StandardError);
         batch.start(QStringLiteral(KESTRIN_BIN_DIR "/kestrin-batch"), { project.folder() });
         QString messages;
         while (!messages.contains(QStringLiteral("convert: picture encoding")) && batch.waitForReadyRead(60000))
             messages += QString::fromUtf8(batch.readAllStandardError());
         QVERIFY2(batch.state() == QProcess::Running, qPrintable(messages));
-        ::kill(pid_t(batch.processId()), SIGINT);
+        QTRY_VERIFY(!QDir(temp.path()).isEmpty());
+        ::kill(pid_t(batch.processId()), signalNumber);
         QVERIFY(batch.waitForFinished(60000));
         messages += QString::fromUtf8(batch.readAllStandardError());
         QCOMPARE(batch.exitStatus(), QProcess::NormalExit);
@@ -198,6 +211,7 @@ private slots:
         QVERIFY(!messages.contains(QStringLiteral("image: ")));
         QVERIFY(!QFile::exists(project.file(QStringLiteral("Kestrin.toc"))));
         QCOMPARE(QDir(project.folder()).entryList({ QStringLiteral("*.mpg"), QStringLiteral("*.m2v") }), QStringList());
+        QVERIFY(QDir(temp.path()).isEmpty());
     }
 
     void folderWithoutTreeIsNoProject()
