@@ -312,6 +312,9 @@ private slots:
         mApp->window->mMediaTreeView->expandAll();
         keepPicture(mApp->window.get(), QStringLiteral("main-window"));
         keepPicture(mApp->window->mSettingsDrawer, QStringLiteral("settings-panel"));
+        mApp->window->mMenuTabView->setCurrentIndex(1);
+        keepPicture(mApp->window->mMenuTabView, QStringLiteral("menu-tab"));
+        mApp->window->mMenuTabView->setCurrentIndex(0);
 
         mApp->window->mConvertAction->trigger();
         ConversionProgressSheet *sheet = mApp->buildMPEG->progressSheet();
