@@ -31,6 +31,9 @@ SelectProjectPanel::SelectProjectPanel(QWidget *parent)
     buttons->addWidget(mNewButton);
     buttons->addWidget(mOpenButton);
     auto *layout = new QVBoxLayout(this);
+    // Wide enough for the text to read as two lines, not a narrow column.
+    setMinimumWidth(440);
+    layout->setSpacing(12);
     layout->addWidget(text);
     layout->addLayout(buttons);
 }

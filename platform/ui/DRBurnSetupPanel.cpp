@@ -10,23 +10,25 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-DRBurnSetupPanel* DRBurnSetupPanel::setupPanel()
+DRBurnSetupPanel *DRBurnSetupPanel::setupPanel()
 {
     return new DRBurnSetupPanel;
 }
 
-DRBurnSetupPanel::DRBurnSetupPanel(QWidget* parent)
+DRBurnSetupPanel::DRBurnSetupPanel(QWidget *parent)
     : DRSetupPanel(tr("Burn"), parent)
     , mAppendableBox(new QCheckBox(tr("Leave the disc appendable"), this))
     , mImageFileRow(new QWidget(this))
     , mImageFileEdit(new QLineEdit(mImageFileRow))
 {
-    auto* row = new QHBoxLayout(mImageFileRow);
+    auto *row = new QHBoxLayout(mImageFileRow);
     row->setContentsMargins(0, 0, 0, 0);
-    auto* choose = new QPushButton(tr("Choose…"), mImageFileRow);
+    auto *choose = new QPushButton(tr("Choose…"), mImageFileRow);
     row->addWidget(mImageFileEdit);
     row->addWidget(choose);
     mImageFileEdit->setPlaceholderText(tr("File for the disc image"));
+    // Room for a path a person can read.
+    mImageFileEdit->setMinimumWidth(300);
     form()->addRow(QString(), mAppendableBox);
     form()->addRow(tr("Image file:"), mImageFileRow);
     mAppendableBox->setChecked(DRBurn::storedAppendableOption());
@@ -49,7 +51,7 @@ QString DRBurnSetupPanel::imageFile() const
     return mImageFileEdit->text().trimmed();
 }
 
-void DRBurnSetupPanel::setImageFile(const QString& path)
+void DRBurnSetupPanel::setImageFile(const QString &path)
 {
     mImageFileEdit->setText(path);
 }
@@ -81,7 +83,7 @@ void DRBurnSetupPanel::deviceChanged()
 
 void DRBurnSetupPanel::chooseImageFile()
 {
-    auto* dialog = new QFileDialog(this, tr("Disc Image File"), imageFile());
+    auto *dialog = new QFileDialog(this, tr("Disc Image File"), imageFile());
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setNameFilters({ tr("Disc images (*.cue *.bin *.iso)"), tr("All files (*)") });
     dialog->setAttribute(Qt::WA_DeleteOnClose);

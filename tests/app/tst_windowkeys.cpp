@@ -1,6 +1,7 @@
 #include "app/KestrinApp.h"
 #include "app/MainWindow.h"
 #include "app/MyController.h"
+#include "app/SelectProjectPanel.h"
 #include "common/Fixtures.h"
 #include "common/TestProject.h"
 #include "conversion/ui/BuildMPEG.h"
@@ -8,6 +9,7 @@
 #include "media/MediaTree.h"
 #include "media/ui/MP3OutlineView.h"
 #include "platform/PropertyList.h"
+#include "platform/ui/DRBurnSetupPanel.h"
 #include "settings/Preferences.h"
 #include "settings/SettingsModel.h"
 #include "settings/ui/PreferencesWindow.h"
@@ -21,6 +23,7 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QDockWidget>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -327,6 +330,32 @@ private slots:
 
         QTest::mouseClick(sheet->mStopButton, Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(!mApp->buildMPEG->isConverting(), 60000);
+    }
+
+    // The panels a new user meets first: the choice of a project, and the
+    // choice of the recorder before Convert, Build Image and Burn.
+    void firstPanelsFit()
+    {
+        mApp->controller->applicationDidFinishLaunching();
+        QTRY_VERIFY(mApp->controller->selectProjectPanel() && mApp->controller->selectProjectPanel()->isVisible());
+        QWidget *choice = mApp->controller->selectProjectPanel();
+        QStringList clipped = clippedControls(choice);
+        QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(QLatin1Char('\n'))));
+        keepPicture(choice, QStringLiteral("select-project"));
+        static_cast<QDialog *>(choice)->done(SelectProjectPanel::Open);
+        QTRY_VERIFY(mApp->controller->openPanel() && mApp->controller->openPanel()->isVisible());
+        mApp->controller->openPanel()->selectFile(mProject->folder());
+        static_cast<QDialog *>(mApp->controller->openPanel())->done(QDialog::Accepted);
+        QTRY_COMPARE(mApp->settings->projectFolder(), mProject->folder());
+
+        mApp->window->mConvertImageBurnAction->trigger();
+        DRBurnSetupPanel *setup = mApp->buildMPEG->burnSetupPanel();
+        QVERIFY(setup && setup->isVisible());
+        QTRY_VERIFY(!setup->isScanning());
+        clipped = clippedControls(setup);
+        QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(QLatin1Char('\n'))));
+        keepPicture(setup, QStringLiteral("burn-setup"));
+        setup->reject();
     }
 
     void preferencesFitTheirWindow()
