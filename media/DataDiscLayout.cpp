@@ -12,29 +12,10 @@
 #include <utility>
 #include <vector>
 
-namespace {
-
-// Groups are walked with a stack of their own, so a deep tree costs no call
-// stack; `visit` answers whether to go into a node's children.
-template <typename Visit> void walk(const TreeNode *top, Visit visit)
-{
-    std::vector<const TreeNode *> pending { top };
-    while (!pending.empty()) {
-        const TreeNode *node = pending.back();
-        pending.pop_back();
-        if (!visit(node))
-            continue;
-        for (int index = node->numberOfChildren() - 1; index >= 0; --index)
-            pending.push_back(node->childAtIndex(index));
-    }
-}
-
-} // namespace
-
 qint64 DataDiscLayout::compilationBytes(const TreeNode *root)
 {
     qint64 bytes = 0;
-    walk(root, [&bytes](const TreeNode *node) {
+    TreeNode::walkDepthFirst(root, [&bytes](const TreeNode *node) {
         if (!SimpleTreeNode::isLeafNode(node))
             return true;
         const QFileInfo file(SimpleTreeNode::nameOf(node));

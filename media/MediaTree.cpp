@@ -16,21 +16,6 @@
 
 namespace {
 
-// Visits `start` and everything below it, parents before children, children
-// in order, without recursion. `visit` answers whether to go below the node.
-template <typename Node, typename Visit> void walkDepthFirst(Node* start, Visit visit)
-{
-    std::vector<Node*> pending { start };
-    while (!pending.empty()) {
-        Node* node = pending.back();
-        pending.pop_back();
-        if (!visit(node))
-            continue;
-        for (int index = node->numberOfChildren() - 1; index >= 0; --index)
-            pending.push_back(node->childAtIndex(index));
-    }
-}
-
 QString appendingPathComponent(const QString& left, const QString& right)
 {
     if (left.isEmpty())
@@ -127,7 +112,7 @@ void MediaTree::flushTree(const QString& projectFolder)
 
 void MediaTree::getMediaFiles(const TreeNode* node, QStringList& mediaFiles) const
 {
-    walkDepthFirst(node ? node : mTreeData.get(), [&mediaFiles](const TreeNode* visited) {
+    TreeNode::walkDepthFirst(node ? node : mTreeData.get(), [&mediaFiles](const TreeNode* visited) {
         if (!SimpleTreeNode::isLeafNode(visited))
             return true;
         mediaFiles.append(SimpleTreeNode::nameOf(visited));
@@ -137,7 +122,7 @@ void MediaTree::getMediaFiles(const TreeNode* node, QStringList& mediaFiles) con
 
 void MediaTree::getMediaNodes(TreeNode* node, QList<TreeNode*>& mediaNodes) const
 {
-    walkDepthFirst(node ? node : mTreeData.get(), [&mediaNodes](TreeNode* visited) {
+    TreeNode::walkDepthFirst(node ? node : mTreeData.get(), [&mediaNodes](TreeNode* visited) {
         if (SimpleTreeNode::isLeafNode(visited))
             return false;
         mediaNodes.append(visited);
@@ -195,7 +180,7 @@ void MediaTree::updateSizeInUI()
 
 void MediaTree::sumTree(const TreeNode* node)
 {
-    walkDepthFirst(node, [this](const TreeNode* visited) {
+    TreeNode::walkDepthFirst(node, [this](const TreeNode* visited) {
         if (!SimpleTreeNode::isLeafNode(visited))
             return true;
         addMediaItem(SimpleTreeNode::nameOf(visited));

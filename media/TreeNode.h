@@ -63,6 +63,23 @@ public:
     // node stands at the place of the first listed node it covers.
     static QList<TreeNode*> minimumNodeCoverFromNodesInArray(const QList<TreeNode*>& nodes);
 
+    // Visits `start` and everything below it, parents before children,
+    // children in order, without recursion: a deep tree costs no call stack.
+    // `visit` answers whether to go below the node. Node is TreeNode or
+    // const TreeNode.
+    template <typename Node, typename Visit> static void walkDepthFirst(Node* start, Visit visit)
+    {
+        std::vector<Node*> pending { start };
+        while (!pending.empty()) {
+            Node* node = pending.back();
+            pending.pop_back();
+            if (!visit(node))
+                continue;
+            for (int index = node->numberOfChildren() - 1; index >= 0; --index)
+                pending.push_back(node->childAtIndex(index));
+        }
+    }
+
 private:
     TreeNode* mNodeParent = nullptr;
     std::unique_ptr<TreeNodeData> mNodeData;

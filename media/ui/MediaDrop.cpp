@@ -298,10 +298,15 @@ void MediaDrop::startSearch(TreeNode *group)
     started->start();
 }
 
+std::vector<MediaDrop::RunningSearch>::iterator MediaDrop::findSearch(const FolderSearch *search)
+{
+    return std::find_if(mSearches.begin(), mSearches.end(),
+        [search](const RunningSearch &running) { return running.search.get() == search; });
+}
+
 MediaDrop::RunningSearch *MediaDrop::runningSearch(const FolderSearch *search)
 {
-    const auto found = std::find_if(mSearches.begin(), mSearches.end(),
-        [search](const RunningSearch &running) { return running.search.get() == search; });
+    const auto found = findSearch(search);
     return found == mSearches.end() ? nullptr : &*found;
 }
 
@@ -327,8 +332,7 @@ void MediaDrop::addFound(const FolderSearch *search, const FolderSearch::Batch &
 // tree file gets what the searches found.
 void MediaDrop::searchEnded(const FolderSearch *search)
 {
-    const auto ended = std::find_if(mSearches.begin(), mSearches.end(),
-        [search](const RunningSearch &running) { return running.search.get() == search; });
+    const auto ended = findSearch(search);
     if (ended == mSearches.end())
         return;
     FolderSearch *finished = ended->search.release();

@@ -103,6 +103,7 @@ private:
     void saveTree();
 
     void startSearch(TreeNode *group);
+    std::vector<RunningSearch>::iterator findSearch(const FolderSearch *search);
     RunningSearch *runningSearch(const FolderSearch *search);
     void addFound(const FolderSearch *search, const FolderSearch::Batch &batch);
     void searchEnded(const FolderSearch *search);
