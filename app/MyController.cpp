@@ -2,6 +2,7 @@
 
 #include "app/FileBrowserModel.h"
 #include "app/MainWindow.h"
+#include "app/MessageSheet.h"
 #include "app/MoviePreview.h"
 #include "app/MyTableView.h"
 #include "app/PreviewList.h"
@@ -217,22 +218,17 @@ void MyController::savePanelDidEnd(int returnCode)
         createProject(path);
         return;
     }
-    auto *alert = new QMessageBox(mWindow);
-    alert->setAttribute(Qt::WA_DeleteOnClose);
-    alert->setObjectName(QStringLiteral("mReplaceAlert"));
-    alert->setWindowModality(Qt::WindowModal);
+    const QString name = QStringLiteral("mReplaceAlert");
+    QMessageBox *alert = nullptr;
     const QString refusal = ProjectFolder::whyNotReplaceable(path, currentProject());
     if (!refusal.isEmpty()) {
-        alert->setIcon(QMessageBox::Warning);
-        alert->setText(refusal);
-        alert->setInformativeText(tr("Choose another name for the new project."));
-        alert->setStandardButtons(QMessageBox::Ok);
+        alert = MessageSheet::make(mWindow, name, refusal, tr("Choose another name for the new project."));
         connect(alert, &QDialog::finished, this, &MyController::showSelectPanelAgain);
     } else {
         mPendingNewPath = path;
-        alert->setIcon(QMessageBox::Warning);
-        alert->setText(tr("“%1” already exists. Replace it with a new, empty project?").arg(existing.fileName()));
-        alert->setInformativeText(existing.isDir() && !existing.isSymLink()
+        alert = MessageSheet::make(mWindow, name,
+            tr("“%1” already exists. Replace it with a new, empty project?").arg(existing.fileName()),
+            existing.isDir() && !existing.isSymLink()
                 ? tr("The folder %1 and everything in it will be deleted.").arg(path)
                 : tr("The file %1 will be deleted.").arg(path));
         alert->setStandardButtons(QMessageBox::Yes | QMessageBox::Cancel);

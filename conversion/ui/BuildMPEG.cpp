@@ -1,5 +1,6 @@
 #include "conversion/ui/BuildMPEG.h"
 
+#include "app/MessageSheet.h"
 #include "conversion/ConversionJob.h"
 #include "conversion/MovieSelection.h"
 #include "conversion/ui/ConversionFailureSheet.h"
@@ -125,14 +126,13 @@ void BuildMPEG::startBuild1(bool showNoMovies)
 // the same name in different folders cannot both be converted.
 void BuildMPEG::showSharedBaseSheet(const QString &text)
 {
-    mMessageSheet = new QMessageBox(QMessageBox::Warning, tr("Movies with the same name"),
+    mMessageSheet = MessageSheet::make(mKestrinWindow, QStringLiteral("mSharedBaseSheet"),
         tr("Some movies have the same name without its extension, and share one converted file. "
            "Rename one of each pair to put both on the disc."),
-        QMessageBox::Ok | QMessageBox::Cancel, mKestrinWindow);
-    mMessageSheet->setInformativeText(text);
+        text);
+    mMessageSheet->setWindowTitle(tr("Movies with the same name"));
+    mMessageSheet->setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
     mMessageSheet->button(QMessageBox::Ok)->setText(tr("Convert Anyway"));
-    mMessageSheet->setAttribute(Qt::WA_DeleteOnClose);
-    mMessageSheet->setWindowModality(Qt::WindowModal);
     connect(mMessageSheet, &QMessageBox::finished, this, &BuildMPEG::sharedBaseSheetDidEnd);
     mMessageSheet->open();
 }
@@ -154,12 +154,11 @@ void BuildMPEG::nothingToConvert(bool showNoMovies)
         emit startImage1(false);
         return;
     }
-    mMessageSheet = new QMessageBox(QMessageBox::Information, tr("Nothing to convert"),
-        tr("Every movie of the project is converted and up to date."), QMessageBox::Ok, mKestrinWindow);
-    mMessageSheet->setInformativeText(
+    mMessageSheet = MessageSheet::make(mKestrinWindow, QStringLiteral("mNothingToConvertSheet"),
+        tr("Every movie of the project is converted and up to date."),
         tr("Add movies to the project, or change a movie or a setting, to convert again."));
-    mMessageSheet->setAttribute(Qt::WA_DeleteOnClose);
-    mMessageSheet->setWindowModality(Qt::WindowModal);
+    mMessageSheet->setWindowTitle(tr("Nothing to convert"));
+    mMessageSheet->setIcon(QMessageBox::Information);
     mMessageSheet->open();
 }
 

@@ -1,5 +1,6 @@
 #include "settings/ui/SettingChanges.h"
 
+#include "app/MessageSheet.h"
 #include "media/MediaTree.h"
 #include "settings/Preferences.h"
 #include "settings/SettingsModel.h"
@@ -76,15 +77,11 @@ void SettingChanges::settingEdited(const QString &key, const QVariant &value)
 
 void SettingChanges::askToMakeMPEGsStale()
 {
-    mChangeMPEGSheet = new QMessageBox(mPanel->window());
-    mChangeMPEGSheet->setObjectName(QStringLiteral("mChangeMPEGSheet"));
-    mChangeMPEGSheet->setAttribute(Qt::WA_DeleteOnClose);
-    mChangeMPEGSheet->setWindowModality(Qt::WindowModal);
+    mChangeMPEGSheet = MessageSheet::make(mPanel->window(), QStringLiteral("mChangeMPEGSheet"),
+        tr("Change how the movies are converted?"),
+        tr("The movies converted so far were made with the old setting. After this change they are out of date, "
+           "and the next conversion makes all of them again, which can take a while."));
     mChangeMPEGSheet->setIcon(QMessageBox::Question);
-    mChangeMPEGSheet->setText(tr("Change how the movies are converted?"));
-    mChangeMPEGSheet->setInformativeText(tr("The movies converted so far were made with the old setting. After this "
-                                            "change they are out of date, and the next conversion makes all of them "
-                                            "again, which can take a while."));
     mChangeMPEGSheet->setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
     mChangeMPEGSheet->setDefaultButton(QMessageBox::Ok);
     connect(mChangeMPEGSheet, &QDialog::finished, this, &SettingChanges::changeMPEGDidEnd);
